@@ -1,0 +1,18 @@
+#pragma once
+// Registry paths under HKEY_CLASSES_ROOT that name a filter's registrations.
+
+#include "ClsidText.h"
+
+// "CLSID\{category}\Instance\{filter}": a filter's registration in a category.
+struct InstanceKeyPath
+{
+    InstanceKeyPath(const ClsidText& category, const ClsidText& filter) noexcept;
+    char text[sizeof "CLSID\\\\Instance\\" + 2 * ClsidText::kLength]; // 92 characters and the zero
+};
+
+// "CLSID\{filter}": the filter's class key.
+struct ClassKeyPath
+{
+    explicit ClassKeyPath(const ClsidText& filter) noexcept;
+    char text[sizeof "CLSID\\" + ClsidText::kLength]; // 44 characters and the zero
+};

@@ -1,0 +1,7 @@
+#include "PlatformCalls.h"
+
+PlatformCalls& Platform() noexcept
+{
+    static PlatformCalls calls = {&::StringFromCLSID, &::CoCreateInstance, &::RegQueryValueExW};
+    return calls;
+}

@@ -1,0 +1,93 @@
+#pragma once
+// One owner type per kind of platform handle the program holds. Each owner
+// closes its handle exactly once, on whatever path leaves the owner's scope.
+
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <new>
+
+template <typename Traits>
+class UniqueHandle
+{
+public:
+    using pointer = typename Traits::pointer;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(pointer h) noexcept : m_h(h) {}
+    ~UniqueHandle() { reset(); }
+
+    UniqueHandle(UniqueHandle&& other) noexcept : m_h(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    pointer get() const noexcept { return m_h; }
+    explicit operator bool() const noexcept { return m_h != pointer(); }
+
+    // Gives up ownership without closing.
+    pointer release() noexcept
+    {
+        pointer h = m_h;
+        m_h = pointer();
+        return h;
+    }
+
+    void reset(pointer h = pointer()) noexcept
+    {
+        if (m_h != pointer())
+            Traits::Close(m_h);
+        m_h = h;
+    }
+
+    // For out-parameters: closes what is held and hands out the slot.
+    pointer* put() noexcept
+    {
+        reset();
+        return &m_h;
+    }
+
+private:
+    pointer m_h = pointer();
+};
+
+struct RegKeyTraits
+{
+    using pointer = HKEY;
+    static void Close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+
+struct CoTaskStringTraits
+{
+    using pointer = LPOLESTR;
+    static void Close(LPOLESTR p) noexcept { ::CoTaskMemFree(p); }
+};
+
+struct BstrTraits
+{
+    using pointer = BSTR;
+    static void Close(BSTR p) noexcept { ::SysFreeString(p); }
+};
+
+struct ClsidCopyTraits
+{
+    using pointer = CLSID*;
+    static void Close(CLSID* p) noexcept { delete p; }
+};
+
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;          // RegOpenKeyEx / RegCreateKey
+using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>; // StringFromCLSID and friends
+using UniqueBstr = UniqueHandle<BstrTraits>;              // strings read from property bags
+using UniqueClsidCopy = UniqueHandle<ClsidCopyTraits>;    // private 16-byte CLSID copies
+
+// A private heap copy of a CLSID; empty when memory runs out.
+inline UniqueClsidCopy MakeClsidCopy(REFCLSID clsid) noexcept
+{
+    return UniqueClsidCopy(new (std::nothrow) CLSID(clsid));
+}

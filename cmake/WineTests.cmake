@@ -1,0 +1,44 @@
+# Test programs run under Wine on Linux. The CTest fixtures below start a
+# virtual display and a fresh Wine prefix for each test run; every test
+# requires them, and they are torn down after the last test.
+
+include(GoogleTest)
+
+set(ZARV_WINE_STATE ${CMAKE_BINARY_DIR}/wine-session)
+set(ZARV_TEST_SESSION ${PROJECT_SOURCE_DIR}/tools/test-session)
+
+if(CMAKE_CROSSCOMPILING)
+  add_test(NAME session.xvfb.start COMMAND ${ZARV_TEST_SESSION} xvfb-start ${ZARV_WINE_STATE})
+  add_test(NAME session.prefix.start COMMAND ${ZARV_TEST_SESSION} prefix-start ${ZARV_WINE_STATE})
+  add_test(NAME session.prefix.stop COMMAND ${ZARV_TEST_SESSION} prefix-stop ${ZARV_WINE_STATE})
+  add_test(NAME session.xvfb.stop COMMAND ${ZARV_TEST_SESSION} xvfb-stop ${ZARV_WINE_STATE})
+  set_tests_properties(session.xvfb.start PROPERTIES FIXTURES_SETUP xvfb)
+  set_tests_properties(session.xvfb.stop PROPERTIES FIXTURES_CLEANUP xvfb)
+  # The prefix is booted with the display in place: Wine keeps the display
+  # driver it started with.
+  set_tests_properties(session.prefix.start PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xvfb
+                                                       TIMEOUT 300)
+  set_tests_properties(session.prefix.stop PROPERTIES FIXTURES_CLEANUP wine FIXTURES_REQUIRED xvfb)
+endif()
+
+# zarv_add_wine_tests(<target> [RESOURCE_LOCK <name>])
+# Registers every GoogleTest case of <target> with CTest, run under Wine in the
+# test session. Tests of programs that share a RESOURCE_LOCK never run at the
+# same time (for example those that depend on the contents of the vendor
+# categories, which are the same for every test).
+function(zarv_add_wine_tests target)
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "" ${ARGN})
+  set(properties FIXTURES_REQUIRED wine ENVIRONMENT ZARV_WINE_SESSION=1 TIMEOUT 120)
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+  if(CMAKE_CROSSCOMPILING)
+    set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
+                 ${PROJECT_SOURCE_DIR}/tools/wine-run ${ZARV_WINE_STATE})
+  endif()
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    TEST_PREFIX "${target}."
+    PROPERTIES ${properties})
+endfunction()
