@@ -85,21 +85,21 @@ private:
 
 // Message table entries bound to handlers of the dialog class D.
 template <typename D>
-constexpr CDialog::MessageMapEntry CommandHandler(UINT code, UINT id, void (D::*handler)())
+CDialog::MessageMapEntry CommandHandler(UINT code, UINT id, void (D::*handler)())
 {
     static_assert(std::is_base_of_v<CDialog, D>, "the handler must belong to a dialog class");
     return {WM_COMMAND, code, id, static_cast<void (CDialog::*)()>(handler), nullptr, nullptr};
 }
 
 template <typename D>
-constexpr CDialog::MessageMapEntry NotifyHandler(UINT code, UINT id, void (D::*handler)(NMHDR*, LRESULT*))
+CDialog::MessageMapEntry NotifyHandler(UINT code, UINT id, void (D::*handler)(NMHDR*, LRESULT*))
 {
     static_assert(std::is_base_of_v<CDialog, D>, "the handler must belong to a dialog class");
     return {WM_NOTIFY, code, id, nullptr, static_cast<void (CDialog::*)(NMHDR*, LRESULT*)>(handler), nullptr};
 }
 
 template <typename D>
-constexpr CDialog::MessageMapEntry MessageHandler(UINT message, bool (D::*handler)(WPARAM, LPARAM, LRESULT&))
+CDialog::MessageMapEntry MessageHandler(UINT message, bool (D::*handler)(WPARAM, LPARAM, LRESULT&))
 {
     static_assert(std::is_base_of_v<CDialog, D>, "the handler must belong to a dialog class");
     return {message, 0, 0, nullptr, nullptr,

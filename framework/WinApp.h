@@ -69,7 +69,7 @@ private:
 
 // A command table entry bound to a member of the application class A.
 template <typename A>
-constexpr CWinApp::MessageMapEntry AppCommandHandler(UINT id, void (A::*handler)())
+CWinApp::MessageMapEntry AppCommandHandler(UINT id, void (A::*handler)())
 {
     static_assert(std::is_base_of_v<CWinApp, A>, "the handler must belong to an application class");
     return {id, static_cast<void (CWinApp::*)()>(handler)};
