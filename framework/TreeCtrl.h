@@ -73,6 +73,11 @@ public:
         return static_cast<BOOL>(
             ::SendMessageA(m_hWnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));
     }
+    // Deletes the item and its children.
+    BOOL DeleteItem(HTREEITEM item) noexcept
+    {
+        return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)));
+    }
     BOOL DeleteAllItems() noexcept
     {
         return static_cast<BOOL>(
