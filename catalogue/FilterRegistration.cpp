@@ -6,13 +6,10 @@
 #include "ClsidText.h"
 #include "KeyPaths.h"
 #include "PlatformCalls.h"
+#include "PropertyNames.h"
 #include "UniqueHandle.h"
 
 namespace {
-
-// Values of the minimal registration built from a filter's class key.
-constexpr char kClsidValueName[] = "CLSID";
-constexpr wchar_t kFriendlyNameValueName[] = L"FriendlyName";
 
 // Value names are enumerated into one buffer; a name must fit with its
 // terminating zero, so names of up to kValueNameCapacity - 1 characters copy.
@@ -56,11 +53,11 @@ LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) 
     if (status != ERROR_SUCCESS)
         return status;
 
-    status = ::RegSetValueExA(target.get(), kClsidValueName, 0, REG_SZ,
+    status = ::RegSetValueExA(target.get(), kClsidPropertyA, 0, REG_SZ,
                               reinterpret_cast<const BYTE*>(filter.text), sizeof filter.text);
     if (status != ERROR_SUCCESS)
         return status;
-    return CopyRegistryValue(target.get(), kFriendlyNameValueName, classKey.get(), nullptr);
+    return CopyRegistryValue(target.get(), kFriendlyNameProperty, classKey.get(), nullptr);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "VendorCategories.h"
 
+#include "AnsiText.h"
+
 // {E526D606-22E7-494C-B81E-AC0A94BFE603}
 const CLSID CLSID_ZarvVideoProcessors = {
     0xE526D606, 0x22E7, 0x494C, {0xB8, 0x1E, 0xAC, 0x0A, 0x94, 0xBF, 0xE6, 0x03}};
@@ -21,19 +23,6 @@ const VendorCategory kVendorCategories[] = {
     {CLSID_ZarvAudioProcessors, kZarvAudioProcessorsDescription},
 };
 
-// The description as 8-bit text in the thread's ANSI code page.
-std::string DisplayName(const wchar_t* description)
-{
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, description, -1, nullptr, 0,
-                                           nullptr, nullptr);
-    if (size <= 1)
-        return std::string();
-    std::string name(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, description, -1, name.data(), size, nullptr, nullptr);
-    name.resize(static_cast<size_t>(size) - 1); // without the terminating zero
-    return name;
-}
-
 } // namespace
 
 std::array<NamedClsid, 2> CreateVendorCategories(IFilterMapper2* mapper)
@@ -46,7 +35,8 @@ std::array<NamedClsid, 2> CreateVendorCategories(IFilterMapper2* mapper)
         // Registering again is harmless; whatever the mapper answers, the
         // category is listed.
         mapper->CreateCategory(category.clsid, kVendorCategoryMerit, category.description);
-        entries[i] = NamedClsid{DisplayName(category.description), category.clsid};
+        entries[i].clsid = category.clsid;
+        ToThreadAnsiText(category.description, entries[i].name);
     }
     return entries;
 }
