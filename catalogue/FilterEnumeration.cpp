@@ -7,15 +7,13 @@
 #include <new>
 #include <string>
 
+#include "AnsiText.h"
 #include "ComPtr.h"
 #include "PlatformCalls.h"
+#include "PropertyNames.h"
 #include "UniqueHandle.h"
 
 namespace {
-
-// Values of a moniker's property bag.
-const wchar_t kFriendlyNameValue[] = L"FriendlyName";
-const wchar_t kClsidValue[] = L"CLSID";
 
 // Room for a category's display name, terminating zero included.
 const int kCategoryNameRoom = 260;
@@ -99,31 +97,6 @@ int ToCategoryText(const wchar_t* name, char (&room)[kCategoryNameRoom]) noexcep
     return cut;
 }
 
-// Puts a filter's display name into `text` with the ANSI code page of the
-// thread's locale, over the whole name. A null name gives empty text. False when
-// memory runs out.
-bool ToFilterText(const wchar_t* name, std::string& text) noexcept
-{
-    text.clear();
-    if (!name)
-        return true;
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return true;
-    try
-    {
-        text.resize(static_cast<size_t>(size));
-    }
-    catch (const std::bad_alloc&)
-    {
-        return false;
-    }
-    const int written =
-        ::WideCharToMultiByte(CP_THREAD_ACP, 0, name, -1, &text[0], size, nullptr, nullptr);
-    text.resize(written > 0 ? static_cast<size_t>(written - 1) : 0);
-    return true;
-}
-
 // Sets an entry's text. False when memory runs out.
 bool AssignName(std::string& name, const char* text, int length) noexcept
 {
@@ -144,14 +117,14 @@ bool AssignName(std::string& name, const char* text, int length) noexcept
 bool ReadCategory(IPropertyBag* bag, NamedClsid& entry) noexcept
 {
     UniqueBstr clsidText;
-    if (!ReadString(bag, kClsidValue, clsidText) || !ParseClsid(clsidText.get(), entry.clsid))
+    if (!ReadString(bag, kClsidProperty, clsidText) || !ParseClsid(clsidText.get(), entry.clsid))
         return false;
 
     char room[kCategoryNameRoom];
     int length = 0;
     {
         UniqueBstr friendlyName;
-        const bool named = ReadString(bag, kFriendlyNameValue, friendlyName);
+        const bool named = ReadString(bag, kFriendlyNameProperty, friendlyName);
         length = ToCategoryText(named ? friendlyName.get() : clsidText.get(), room);
     }
     return AssignName(entry.name, room, length);
@@ -163,12 +136,12 @@ bool ReadFilter(IPropertyBag* bag, NamedClsid& entry) noexcept
 {
     {
         UniqueBstr friendlyName;
-        if (!ReadString(bag, kFriendlyNameValue, friendlyName) ||
-            !ToFilterText(friendlyName.get(), entry.name))
+        if (!ReadString(bag, kFriendlyNameProperty, friendlyName) ||
+            !ToThreadAnsiText(friendlyName.get(), entry.name))
             return false;
     }
     UniqueBstr clsidText;
-    return ReadString(bag, kClsidValue, clsidText) && ParseClsid(clsidText.get(), entry.clsid);
+    return ReadString(bag, kClsidProperty, clsidText) && ParseClsid(clsidText.get(), entry.clsid);
 }
 
 // Walks the monikers of an enumerator and delivers the entry that `readEntry`
