@@ -1,0 +1,167 @@
+#include "AddFilterDlg.h"
+
+#include "ComPtr.h"
+#include "FilterEnumeration.h"
+#include "UniqueHandle.h"
+#include "ZarvFMgrDlg.h"
+#include "resource.h"
+
+namespace {
+
+// Inserts an item with the entry's text in sorted position under parent and
+// attaches a private copy of the entry's CLSID to it. Returns the item, which
+// then owns the copy, with the copy in `copy`; or null, leaving nothing behind,
+// when the copy or the item cannot be made.
+HTREEITEM InsertItemWithCopy(CTreeCtrl& tree, HTREEITEM parent, const NamedClsid& entry,
+                             const CLSID*& copy) noexcept
+{
+    UniqueClsidCopy owned = MakeClsidCopy(entry.clsid);
+    if (!owned)
+        return nullptr;
+    const HTREEITEM item = tree.InsertItem(entry.name.c_str(), parent, TVI_SORT);
+    if (!item)
+        return nullptr;
+    if (!tree.SetItemData(item, reinterpret_cast<DWORD_PTR>(owned.get())))
+    {
+        tree.DeleteItem(item); // no item stays without its own copy
+        return nullptr;
+    }
+    copy = owned.release(); // the item owns it now
+    return item;
+}
+
+// The CLSID copy that an item carries, or null.
+CLSID* ItemClsid(const CTreeCtrl& tree, HTREEITEM item) noexcept
+{
+    return reinterpret_cast<CLSID*>(tree.GetItemData(item));
+}
+
+} // namespace
+
+CAddFilterDlg::CAddFilterDlg() noexcept
+    : CDialog(IDD_ADDFILTER), m_clsidCategory(GUID_NULL), m_clsidFilter(GUID_NULL),
+      m_pParentDevEnum(nullptr)
+{
+}
+
+// The CLSID copies were freed at WM_DESTROY; the device enumerator is borrowed.
+CAddFilterDlg::~CAddFilterDlg() = default;
+
+MessageTable<CDialog::MessageMapEntry> CAddFilterDlg::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        NotifyHandler(TVN_SELCHANGEDA, IDC_FILTER_TREE, &CAddFilterDlg::OnSelChangedFilterTree),
+        MessageHandler(WM_DESTROY, &CAddFilterDlg::OnDestroy),
+    };
+    return entries;
+}
+
+void CAddFilterDlg::DoDataExchange(CDataExchange& dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_FILTER_TREE, m_treeFilters);
+}
+
+BOOL CAddFilterDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_pParentDevEnum = OwnerDevEnum();
+    FillTree();
+    return TRUE; // the focus goes to the first tab stop, the tree
+}
+
+// The device enumerator of the manager window that owns this dialog, without a
+// reference; null when the owner is not a manager window.
+ICreateDevEnum* CAddFilterDlg::OwnerDevEnum() const noexcept
+{
+    const CDialog* owner = CDialog::FromHandle(::GetWindow(m_hWnd, GW_OWNER));
+    const CZarvFMgrDlg* manager = dynamic_cast<const CZarvFMgrDlg*>(owner);
+    return manager ? manager->m_pDevEnum.get() : nullptr;
+}
+
+// Each category's item and filters are in place before the next category is fetched.
+void CAddFilterDlg::FillTree()
+{
+    EnumerateFilterCategories([this](const NamedClsid& entry) { InsertCategoryItem(entry); });
+}
+
+void CAddFilterDlg::InsertCategoryItem(const NamedClsid& entry)
+{
+    const CLSID* category = nullptr;
+    const HTREEITEM item = InsertItemWithCopy(m_treeFilters, TVI_ROOT, entry, category);
+    if (item)
+        AddCategoryFilters(item, *category);
+}
+
+// A category whose enumerator cannot be obtained, or that has no members, stays
+// without children.
+void CAddFilterDlg::AddCategoryFilters(HTREEITEM categoryItem, REFCLSID category)
+{
+    if (!m_pParentDevEnum)
+        return;
+    ComPtr<IEnumMoniker> enumerator; // stays null for a category without members
+    if (FAILED(m_pParentDevEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
+        return;
+    EnumerateCategoryFilters(enumerator.get(), [this, categoryItem](const NamedClsid& entry) {
+        InsertFilterItem(categoryItem, entry);
+    });
+}
+
+void CAddFilterDlg::InsertFilterItem(HTREEITEM categoryItem, const NamedClsid& entry)
+{
+    const CLSID* filter = nullptr;
+    InsertItemWithCopy(m_treeFilters, categoryItem, entry, filter);
+}
+
+// OK is enabled exactly while a filter item, an item with a parent, is selected.
+void CAddFilterDlg::OnSelChangedFilterTree(NMHDR* header, LRESULT* result)
+{
+    const HTREEITEM selected = reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew.hItem;
+    const bool filterSelected = selected && m_treeFilters.GetParentItem(selected);
+    ::EnableWindow(GetDlgItem(IDOK), filterSelected);
+    *result = 0;
+}
+
+// Records the selected filter and the category item it lies under. Without a
+// selected filter item there is nothing to record, and the dialog stays open.
+void CAddFilterDlg::OnOK()
+{
+    const HTREEITEM filterItem = m_treeFilters.GetSelectedItem();
+    if (!filterItem)
+        return;
+    const HTREEITEM categoryItem = m_treeFilters.GetParentItem(filterItem);
+    if (!categoryItem)
+        return; // a category item is selected
+    const CLSID* filter = ItemClsid(m_treeFilters, filterItem);
+    const CLSID* category = ItemClsid(m_treeFilters, categoryItem);
+    if (!filter || !category)
+        return;
+    m_clsidFilter = *filter;
+    m_clsidCategory = *category;
+    CDialog::OnOK();
+}
+
+bool CAddFilterDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
+{
+    ClearTree();
+    return false; // the default destroy handling follows
+}
+
+// Frees every CLSID copy, then deletes every item.
+void CAddFilterDlg::ClearTree()
+{
+    FreeItemData(m_treeFilters.GetRootItem());
+    m_treeFilters.DeleteAllItems();
+}
+
+// Frees the copies of the item, its siblings after it and all their
+// descendants, depth first: the children's before their parent's.
+void CAddFilterDlg::FreeItemData(HTREEITEM item)
+{
+    for (; item; item = m_treeFilters.GetNextSiblingItem(item))
+    {
+        if (const HTREEITEM child = m_treeFilters.GetChildItem(item))
+            FreeItemData(child);
+        UniqueClsidCopy(ItemClsid(m_treeFilters, item)).reset();
+    }
+}
