@@ -3,6 +3,7 @@
 #include <dshow.h>
 
 #include "AboutBox.h"
+#include "AddFilterDlg.h"
 #include "AppConstants.h"
 #include "FilterEnumeration.h"
 #include "FilterRegistration.h"
@@ -194,9 +195,20 @@ void CZarvFMgrDlg::OnSelChangeFilters()
     ::EnableWindow(GetDlgItem(IDC_REMOVE), TRUE);
 }
 
+// Copies the filter chosen in the Add Filter dialog into the selected category
+// and, once it is written, lists that category again.
 void CZarvFMgrDlg::OnAddFilter()
 {
-    // Runs the Add Filter dialog; until that dialog exists, Add does nothing.
+    CAddFilterDlg dialog;
+    if (dialog.DoModal() != IDOK)
+        return; // nothing is read, written or refreshed
+    const CLSID* selected = SelectedClsid(m_listCategories); // read after the dialog has closed
+    if (!selected)
+        return;
+    const CLSID target = *selected;
+    if (AddFilterToCategory(dialog.m_clsidCategory, dialog.m_clsidFilter, target) != ERROR_SUCCESS)
+        return; // no refresh, although part of the key may have been written
+    ShowCategoryFilters(target);
 }
 
 // Removes the selected filter from the category whose filters the list shows,
