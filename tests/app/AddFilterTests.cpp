@@ -1,0 +1,695 @@
+// The Add Filter dialog run in-process over the manager window, driven through
+// real messages to its controls, against the real media services and registry
+// of the test session. The dialog runs in a modal loop nested in the manager
+// window's: a one-shot timer acts on it once it is up. These tests copy filters
+// into the vendor categories: they hold the vendor_categories lock and leave the
+// categories as they found them.
+#include <gtest/gtest.h>
+
+#include <dshow.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AddFilterDlg.h"
+#include "AllocationProbe.h"
+#include "PlatformCalls.h"
+#include "ScopedPlatformCall.h"
+#include "TestRegistry.h"
+#include "VendorCategories.h"
+#include "WindowDriver.h"
+#include "ZarvFMgrDlg.h"
+#include "resource.h"
+
+namespace {
+
+const char kVideo[] = "ZARV Video Processors";
+const char kAddFilterTitle[] = "Add Filter";
+const char kDialogClass[] = "#32770";
+// The result given to a dialog that the steps left open.
+constexpr INT_PTR kAbandoned = -2;
+
+// Wine's own filter categories, which nobody here registered.
+const char* const kWineCategories[] = {
+    "Audio Capture Sources", "Audio Compressors", "Audio Renderers",
+    "Device Control Filters", "DirectShow Filters", "External Renderers",
+    "Midi Renderers", "Video Capture Sources", "Video Compressors",
+};
+const char kDirectShowFilters[] = "DirectShow Filters";
+const char kAudioRenderers[] = "Audio Renderers";
+const char kVideoCompressors[] = "Video Compressors";
+
+// Tree access through the control's messages.
+HWND Tree(HWND dialog)
+{
+    return ::GetDlgItem(dialog, IDC_FILTER_TREE);
+}
+
+HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT code)
+{
+    return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+}
+
+// The root items for a null parent, otherwise the parent's children.
+std::vector<HTREEITEM> Items(HWND tree, HTREEITEM parent = nullptr)
+{
+    std::vector<HTREEITEM> items;
+    HTREEITEM item = parent ? NextItem(tree, parent, TVGN_CHILD) : NextItem(tree, nullptr, TVGN_ROOT);
+    for (; item; item = NextItem(tree, item, TVGN_NEXT))
+        items.push_back(item);
+    return items;
+}
+
+std::string ItemText(HWND tree, HTREEITEM item)
+{
+    char text[MAX_PATH] = "";
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_TEXT;
+    tvi.hItem = item;
+    tvi.pszText = text;
+    tvi.cchTextMax = ARRAYSIZE(text);
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    return text;
+}
+
+std::vector<std::string> ItemTexts(HWND tree, HTREEITEM parent = nullptr)
+{
+    std::vector<std::string> texts;
+    for (HTREEITEM item : Items(tree, parent))
+        texts.push_back(ItemText(tree, item));
+    return texts;
+}
+
+// The CLSID copy that an item's data word refers to (null for none).
+const CLSID* ItemClsid(HWND tree, HTREEITEM item)
+{
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_PARAM;
+    tvi.hItem = item;
+    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    return reinterpret_cast<const CLSID*>(tvi.lParam);
+}
+
+// The first item under parent (the roots for null) with this text, or null.
+HTREEITEM FindItem(HWND tree, HTREEITEM parent, const std::string& text)
+{
+    for (HTREEITEM item : Items(tree, parent))
+        if (ItemText(tree, item) == text)
+            return item;
+    return nullptr;
+}
+
+// The first item under parent that carries this CLSID, or null.
+HTREEITEM FindItem(HWND tree, HTREEITEM parent, REFCLSID clsid)
+{
+    for (HTREEITEM item : Items(tree, parent))
+        if (const CLSID* carried = ItemClsid(tree, item); carried && *carried == clsid)
+            return item;
+    return nullptr;
+}
+
+// Selects an item the way the keyboard or the mouse would: the control
+// notifies its parent of the change.
+void SelectItem(HWND tree, HTREEITEM item)
+{
+    ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+bool IsSortedByText(const std::vector<std::string>& texts)
+{
+    return std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
+        return ::lstrcmpA(a.c_str(), b.c_str()) < 0;
+    });
+}
+
+// A dialog that has ended is hidden at once and gives its owner back its input.
+bool StillOpen(HWND dialog)
+{
+    return ::IsWindowVisible(dialog) && !::IsWindowEnabled(::GetWindow(dialog, GW_OWNER));
+}
+
+void SendCommand(HWND dialog, int id)
+{
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// Runs steps on the next Add Filter dialog that opens on this thread, inside
+// its modal loop, once it is shown. A dialog that the steps leave open is ended
+// with kAbandoned when its loop is idle again.
+class NextAddFilterDialog
+{
+public:
+    explicit NextAddFilterDialog(std::function<void(HWND)> steps) : m_steps(std::move(steps))
+    {
+        s_current = this;
+        m_stepsTimer = ::SetTimer(nullptr, 0, 0, &NextAddFilterDialog::RunSteps);
+    }
+    ~NextAddFilterDialog()
+    {
+        ::KillTimer(nullptr, m_stepsTimer);
+        ::KillTimer(nullptr, m_abandonTimer);
+        s_current = nullptr;
+    }
+    NextAddFilterDialog(const NextAddFilterDialog&) = delete;
+    NextAddFilterDialog& operator=(const NextAddFilterDialog&) = delete;
+
+    bool Opened() const { return m_dialog != nullptr; }
+
+private:
+    static BOOL CALLBACK FindDialog(HWND window, LPARAM found)
+    {
+        char title[64] = "";
+        char windowClass[16] = "";
+        ::GetWindowTextA(window, title, ARRAYSIZE(title));
+        ::GetClassNameA(window, windowClass, ARRAYSIZE(windowClass));
+        if (::lstrcmpA(title, kAddFilterTitle) != 0 || ::lstrcmpA(windowClass, kDialogClass) != 0)
+            return TRUE;
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+
+    static void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        ::KillTimer(nullptr, timer);
+        NextAddFilterDialog* self = s_current;
+        if (!self)
+            return;
+        HWND dialog = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog)
+        {
+            ADD_FAILURE() << "no Add Filter dialog is open";
+            return;
+        }
+        if (!::IsWindowVisible(dialog))
+        {
+            // The modal loop shows the dialog once its queue first runs empty.
+            self->m_stepsTimer = ::SetTimer(nullptr, 0, 0, &NextAddFilterDialog::RunSteps);
+            return;
+        }
+        self->m_dialog = dialog;
+        self->m_steps(dialog);
+        self->m_abandonTimer = ::SetTimer(nullptr, 0, 0, &NextAddFilterDialog::Abandon);
+    }
+
+    // A dialog that has ended is destroyed before its loop idles again.
+    static void CALLBACK Abandon(HWND, UINT, UINT_PTR timer, DWORD)
+    {
+        ::KillTimer(nullptr, timer);
+        NextAddFilterDialog* self = s_current;
+        if (self && ::IsWindow(self->m_dialog))
+            ::EndDialog(self->m_dialog, kAbandoned);
+    }
+
+    std::function<void(HWND)> m_steps;
+    HWND m_dialog = nullptr;
+    UINT_PTR m_stepsTimer = 0;
+    UINT_PTR m_abandonTimer = 0;
+    static NextAddFilterDialog* s_current;
+};
+NextAddFilterDialog* NextAddFilterDialog::s_current = nullptr;
+
+// Runs the dialog directly, owned by the manager window that runs it, and
+// returns its result.
+INT_PTR RunAddFilter(CAddFilterDlg& dialog, std::function<void(HWND)> steps)
+{
+    NextAddFilterDialog next(std::move(steps));
+    return dialog.DoModal();
+}
+
+// Presses Add in the manager window and runs steps on the dialog it opens.
+void PressAdd(HWND manager, std::function<void(HWND)> steps)
+{
+    NextAddFilterDialog next(std::move(steps));
+    ASSERT_TRUE(IsItemEnabled(manager, IDC_ADD));
+    ClickButton(::GetDlgItem(manager, IDC_ADD));
+    EXPECT_TRUE(next.Opened());
+}
+
+// Runs the manager window with the video category listed.
+void RunManagerOnVideo(const std::function<void(HWND)>& steps)
+{
+    CZarvFMgrDlg manager;
+    RunModal(manager, [&](HWND window) {
+        const HWND categories = ::GetDlgItem(window, IDC_CATEGORY_LIST);
+        const int video = FindListText(categories, kVideo);
+        ASSERT_GE(video, 0);
+        ClickListItem(categories, video);
+        steps(window);
+    });
+}
+
+// Selects the filter with this CLSID under the first category item with this
+// name and presses OK.
+void ChooseFilter(HWND dialog, const std::string& category, REFCLSID filter)
+{
+    const HWND tree = Tree(dialog);
+    const HTREEITEM categoryItem = FindItem(tree, nullptr, category);
+    ASSERT_NE(nullptr, categoryItem) << category;
+    const HTREEITEM filterItem = FindItem(tree, categoryItem, filter);
+    ASSERT_NE(nullptr, filterItem) << GuidText(filter);
+    SelectItem(tree, filterItem);
+    ClickButton(::GetDlgItem(dialog, IDOK));
+}
+
+// The entries of the manager's filter list that carry this CLSID.
+int CountListed(HWND manager, REFCLSID filter)
+{
+    const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
+    int count = 0;
+    for (int index = 0, entries = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < entries; ++index)
+        if (const CLSID* clsid = ListEntryClsid(list, index); clsid && *clsid == filter)
+            ++count;
+    return count;
+}
+
+std::string ListedText(HWND manager, REFCLSID filter)
+{
+    const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
+    const std::vector<std::string> texts = ListTexts(list);
+    for (size_t index = 0; index < texts.size(); ++index)
+        if (const CLSID* clsid = ListEntryClsid(list, static_cast<int>(index)); clsid && *clsid == filter)
+            return texts[index];
+    return {};
+}
+
+// A filter category registered for the length of a test: listed among the
+// machine's categories, with the filters registered in it.
+struct TestCategory
+{
+    TestCategory(const std::wstring& name, REFCLSID category = NewGuid())
+        : clsid(category), listing(InstancePath(CLSID_ActiveMovieCategories, category)), members(ClassPath(category))
+    {
+        EXPECT_EQ(ERROR_SUCCESS, WriteString(listing.path(), L"FriendlyName", name));
+        EXPECT_EQ(ERROR_SUCCESS, WriteString(listing.path(), L"CLSID", GuidTextW(category)));
+    }
+    // Registers a filter with a "Merit" that tells its registrations apart.
+    void Register(REFCLSID filter, const std::wstring& name, DWORD merit) const
+    {
+        const std::string path = InstancePath(clsid, filter);
+        EXPECT_EQ(ERROR_SUCCESS, WriteString(path, L"FriendlyName", name));
+        EXPECT_EQ(ERROR_SUCCESS, WriteString(path, L"CLSID", GuidTextW(filter)));
+        EXPECT_EQ(ERROR_SUCCESS, WriteValue(path, L"Merit", REG_DWORD, &merit, sizeof(merit)));
+    }
+
+    CLSID clsid;
+    ScopedClassesKey listing;
+    ScopedClassesKey members;
+};
+
+// The text of a string value as read with the wide registry calls.
+std::wstring TextOf(const RegValue& value)
+{
+    std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(size > 0 ? static_cast<size_t>(size) : 1, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
+    return narrow.substr(0, narrow.find('\0'));
+}
+
+// A filter's registration in the video category, removed before and after the test.
+struct VideoRegistration
+{
+    explicit VideoRegistration(REFCLSID filter) : key(InstancePath(CLSID_ZarvVideoProcessors, filter))
+    {
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key.path().c_str());
+    }
+    ScopedClassesKey key;
+};
+
+// Counts the items of the dialog's tree when the tree is destroyed, which
+// happens after the dialog's own WM_DESTROY.
+struct TreeCountAtDestroy
+{
+    static LRESULT CALLBACK Proc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_DESTROY)
+            s_count = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0);
+        return ::CallWindowProcA(s_original, tree, message, wParam, lParam);
+    }
+    static void Watch(HWND tree)
+    {
+        s_count = -1;
+        s_original = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeCountAtDestroy::Proc)));
+    }
+    static WNDPROC s_original;
+    static LRESULT s_count;
+};
+WNDPROC TreeCountAtDestroy::s_original = nullptr;
+LRESULT TreeCountAtDestroy::s_count = -1;
+
+HRESULT WINAPI NoOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
+{
+    if (clsid == CLSID_SystemDeviceEnum && context == CLSCTX_INPROC_SERVER)
+    {
+        *out = nullptr;
+        return REGDB_E_CLASSNOTREG;
+    }
+    return ::CoCreateInstance(clsid, outer, context, iid, out);
+}
+
+} // namespace
+
+TEST(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEach)
+{
+    RunManagerOnVideo([](HWND manager) {
+        PressAdd(manager, [](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            EXPECT_EQ(tree, ::GetFocus());
+            // The tree selects its first item as it takes the focus: a category.
+            const HTREEITEM selected = NextItem(tree, nullptr, TVGN_CARET);
+            EXPECT_TRUE(!selected || !NextItem(tree, selected, TVGN_PARENT));
+            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+
+            const std::vector<std::string> roots = ItemTexts(tree);
+            EXPECT_TRUE(IsSortedByText(roots));
+            for (const char* category : kWineCategories)
+                EXPECT_EQ(1, std::count(roots.begin(), roots.end(), category)) << category;
+            for (HTREEITEM root : Items(tree))
+                EXPECT_TRUE(IsSortedByText(ItemTexts(tree, root))) << ItemText(tree, root);
+
+            const HTREEITEM filters = FindItem(tree, nullptr, kDirectShowFilters);
+            ASSERT_NE(nullptr, filters);
+            ASSERT_NE(nullptr, ItemClsid(tree, filters));
+            EXPECT_EQ(CLSID_LegacyAmFilterCategory, *ItemClsid(tree, filters));
+            const HTREEITEM splitter = FindItem(tree, filters, "AVI Splitter");
+            ASSERT_NE(nullptr, splitter);
+            EXPECT_EQ(CLSID_AviSplitter, *ItemClsid(tree, splitter));
+            // Wine's two video renderers share a name and stay two items.
+            EXPECT_NE(nullptr, FindItem(tree, filters, CLSID_VideoRenderer));
+            EXPECT_NE(nullptr, FindItem(tree, filters, CLSID_VideoRendererDefault));
+            const std::vector<std::string> names = ItemTexts(tree, filters);
+            EXPECT_EQ(2, std::count(names.begin(), names.end(), "Video Renderer"));
+
+            // Wine's video codecs are one filter class under several names:
+            // each item still carries a copy of its own.
+            const HTREEITEM compressors = FindItem(tree, nullptr, kVideoCompressors);
+            ASSERT_NE(nullptr, compressors);
+            std::vector<const CLSID*> copies;
+            for (HTREEITEM codec : Items(tree, compressors))
+                copies.push_back(ItemClsid(tree, codec));
+            ASSERT_GE(copies.size(), 2u);
+            EXPECT_EQ(*copies[0], *copies[1]);
+            EXPECT_NE(copies[0], copies[1]);
+            SendCommand(dialog, IDCANCEL);
+        });
+    });
+}
+
+TEST(AddFilterDialog, OkIsEnabledExactlyWhileAFilterIsSelected)
+{
+    RunManagerOnVideo([](HWND) {
+        CAddFilterDlg addFilter;
+        const INT_PTR result = RunAddFilter(addFilter, [](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
+            ASSERT_NE(nullptr, category);
+            const HTREEITEM filter = FindItem(tree, category, "AVI Splitter");
+            ASSERT_NE(nullptr, filter);
+
+            SelectItem(tree, filter);
+            EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
+            SelectItem(tree, nullptr);
+            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            // An OK without a selected filter records nothing and ends nothing.
+            SendCommand(dialog, IDOK);
+            EXPECT_TRUE(StillOpen(dialog));
+
+            SelectItem(tree, category);
+            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            SendCommand(dialog, IDOK);
+            EXPECT_TRUE(StillOpen(dialog));
+
+            SelectItem(tree, filter);
+            EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
+            SelectItem(tree, FindItem(tree, nullptr, kVideoCompressors));
+            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            ClickButton(::GetDlgItem(dialog, IDCANCEL));
+        });
+        EXPECT_EQ(IDCANCEL, result);
+        EXPECT_EQ(GUID_NULL, addFilter.m_clsidFilter);
+        EXPECT_EQ(GUID_NULL, addFilter.m_clsidCategory);
+    });
+}
+
+TEST(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
+{
+    VideoRegistration copy(CLSID_AviSplitter);
+    RunManagerOnVideo([&](HWND manager) {
+        PressAdd(manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); });
+
+        const auto source = ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
+        ASSERT_FALSE(source.empty());
+        EXPECT_EQ(source, ReadAllValues(copy.key.path()));
+        EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
+        EXPECT_EQ("AVI Splitter", ListedText(manager, CLSID_AviSplitter));
+        EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
+    });
+}
+
+TEST(AddFilterDialog, AddingAFilterTheCategoryHoldsSucceedsAndListsItOnce)
+{
+    VideoRegistration copy(CLSID_AviSplitter);
+    RunManagerOnVideo([&](HWND manager) {
+        PressAdd(manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); });
+        ASSERT_EQ(1, CountListed(manager, CLSID_AviSplitter));
+        // A selected entry shows whether the second Add refreshes the list.
+        const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
+        ClickListItem(list, FindListText(list, "AVI Splitter"));
+        ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
+
+        PressAdd(manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); });
+        EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
+        EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
+        EXPECT_EQ(ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter)),
+                  ReadAllValues(copy.key.path()));
+    });
+}
+
+// Wine lists its audio renderers from the devices it finds, not from Instance
+// keys under the classes root: such a filter is added from its class key.
+TEST(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
+{
+    CLSID renderer = GUID_NULL;
+    std::unique_ptr<VideoRegistration> copy;
+    RunManagerOnVideo([&](HWND manager) {
+        PressAdd(manager, [&](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            const HTREEITEM category = FindItem(tree, nullptr, kAudioRenderers);
+            ASSERT_NE(nullptr, category);
+            const std::vector<HTREEITEM> renderers = Items(tree, category);
+            ASSERT_FALSE(renderers.empty()) << "Wine offers no audio renderer";
+            renderer = *ItemClsid(tree, renderers.front());
+            ASSERT_FALSE(KeyExists(InstancePath(CLSID_AudioRendererCategory, renderer)));
+            copy = std::make_unique<VideoRegistration>(renderer);
+            ChooseFilter(dialog, kAudioRenderers, renderer);
+        });
+        ASSERT_TRUE(copy);
+
+        RegValue className;
+        ASSERT_TRUE(ReadValue(ClassPath(renderer), nullptr, className));
+        RegValue friendlyName;
+        RegValue clsidText;
+        ASSERT_TRUE(ReadValue(copy->key.path(), L"FriendlyName", friendlyName));
+        ASSERT_TRUE(ReadValue(copy->key.path(), L"CLSID", clsidText));
+        EXPECT_EQ(className, friendlyName);
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), clsidText.type);
+        EXPECT_EQ(GuidTextW(renderer), TextOf(clsidText));
+        EXPECT_EQ(Narrow(TextOf(className)), ListedText(manager, renderer));
+        EXPECT_EQ(1, CountListed(manager, renderer));
+    });
+}
+
+// Two categories with one name, both holding one filter: the registration is
+// copied from the category item under which the filter was chosen.
+TEST(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
+{
+    const std::wstring twinName = L"Twin category " + GuidTextW(NewGuid());
+    TestCategory first(twinName);
+    TestCategory second(twinName);
+    const CLSID filter = NewGuid();
+    first.Register(filter, L"Shared probe", 1);
+    second.Register(filter, L"Shared probe", 2);
+    VideoRegistration copy(filter);
+
+    RunManagerOnVideo([&](HWND manager) {
+        CAddFilterDlg addFilter;
+        const INT_PTR result = RunAddFilter(addFilter, [&](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            const HTREEITEM firstItem = FindItem(tree, nullptr, first.clsid);
+            const HTREEITEM secondItem = FindItem(tree, nullptr, second.clsid);
+            ASSERT_NE(nullptr, firstItem);
+            ASSERT_NE(nullptr, secondItem);
+            ASSERT_NE(firstItem, secondItem);
+            EXPECT_EQ(ItemText(tree, firstItem), ItemText(tree, secondItem));
+            EXPECT_NE(nullptr, FindItem(tree, firstItem, filter));
+            const HTREEITEM chosen = FindItem(tree, secondItem, filter);
+            ASSERT_NE(nullptr, chosen);
+            SelectItem(tree, chosen);
+            ClickButton(::GetDlgItem(dialog, IDOK));
+        });
+        EXPECT_EQ(IDOK, result);
+        EXPECT_EQ(second.clsid, addFilter.m_clsidCategory);
+        EXPECT_EQ(filter, addFilter.m_clsidFilter);
+
+        PressAdd(manager, [&](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            const HTREEITEM secondItem = FindItem(tree, nullptr, second.clsid);
+            ASSERT_NE(nullptr, secondItem);
+            SelectItem(tree, FindItem(tree, secondItem, filter));
+            ClickButton(::GetDlgItem(dialog, IDOK));
+        });
+        EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.key.path()));
+        EXPECT_EQ(1, CountListed(manager, filter));
+    });
+}
+
+TEST(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
+{
+    TestCategory category(L"Twin filters " + GuidTextW(NewGuid()));
+    const CLSID left = NewGuid();
+    const CLSID right = NewGuid();
+    category.Register(left, L"Twin probe", 1);
+    category.Register(right, L"Twin probe", 2);
+    VideoRegistration leftCopy(left);
+    VideoRegistration rightCopy(right);
+
+    RunManagerOnVideo([&](HWND manager) {
+        PressAdd(manager, [&](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            const HTREEITEM categoryItem = FindItem(tree, nullptr, category.clsid);
+            ASSERT_NE(nullptr, categoryItem);
+            EXPECT_EQ((std::vector<std::string>{"Twin probe", "Twin probe"}), ItemTexts(tree, categoryItem));
+            const HTREEITEM rightItem = FindItem(tree, categoryItem, right);
+            ASSERT_NE(nullptr, rightItem);
+            EXPECT_NE(FindItem(tree, categoryItem, left), rightItem);
+            SelectItem(tree, rightItem);
+            ClickButton(::GetDlgItem(dialog, IDOK));
+        });
+        EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.key.path()));
+        EXPECT_FALSE(KeyExists(leftCopy.key.path()));
+        EXPECT_EQ(1, CountListed(manager, right));
+        EXPECT_EQ(0, CountListed(manager, left));
+    });
+}
+
+TEST(AddFilterDialog, CancelAfterASelectionChangesNothing)
+{
+    TestCategory listed(L"Listed " + GuidTextW(NewGuid()));
+    const CLSID held = NewGuid();
+    VideoRegistration heldCopy(held);
+    EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"FriendlyName", L"Held probe"));
+    EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"CLSID", GuidTextW(held)));
+    VideoRegistration notCopied(CLSID_AviSplitter);
+
+    RunManagerOnVideo([&](HWND manager) {
+        const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
+        ClickListItem(list, FindListText(list, "Held probe"));
+        ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
+        const std::vector<std::string> before = ListTexts(list);
+        const LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+
+        PressAdd(manager, [](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
+            ASSERT_NE(nullptr, category);
+            SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
+            ASSERT_TRUE(IsItemEnabled(dialog, IDOK));
+            ClickButton(::GetDlgItem(dialog, IDCANCEL));
+        });
+        EXPECT_FALSE(KeyExists(notCopied.key.path()));
+        EXPECT_EQ(before, ListTexts(list));
+        EXPECT_EQ(selected, ::SendMessageA(list, LB_GETCURSEL, 0, 0));
+        EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
+        EXPECT_TRUE(IsItemEnabled(manager, IDC_ADD));
+    });
+}
+
+TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
+{
+    for (const int end : {IDOK, IDCANCEL})
+    {
+        std::vector<const void*> copies;
+        RunManagerOnVideo([&](HWND) {
+            CAddFilterDlg addFilter;
+            const INT_PTR result = RunAddFilter(addFilter, [&](HWND dialog) {
+                const HWND tree = Tree(dialog);
+                for (HTREEITEM root : Items(tree))
+                {
+                    copies.push_back(ItemClsid(tree, root));
+                    for (HTREEITEM child : Items(tree, root))
+                        copies.push_back(ItemClsid(tree, child));
+                }
+                EXPECT_EQ(static_cast<LRESULT>(copies.size()), ::SendMessageA(tree, TVM_GETCOUNT, 0, 0));
+                const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
+                ASSERT_NE(nullptr, category);
+                SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
+                TreeCountAtDestroy::Watch(tree);
+                AllocationProbe::StartRecordingFrees();
+                ClickButton(::GetDlgItem(dialog, end));
+            });
+            AllocationProbe::StopRecordingFrees();
+            EXPECT_EQ(end, result);
+        });
+
+        EXPECT_EQ(0, TreeCountAtDestroy::s_count) << "ended with " << end;
+        ASSERT_GE(copies.size(), std::size(kWineCategories));
+        std::vector<const void*> distinct = copies;
+        std::sort(distinct.begin(), distinct.end());
+        EXPECT_EQ(distinct.end(), std::unique(distinct.begin(), distinct.end())) << "items share a copy";
+        for (const void* copy : copies)
+        {
+            EXPECT_NE(nullptr, copy);
+            EXPECT_TRUE(AllocationProbe::WasFreed(copy)) << "ended with " << end;
+        }
+    }
+}
+
+TEST(AddFilterDialog, LeavesOutItemsWhoseClsidCannotBeCopied)
+{
+    RunManagerOnVideo([](HWND) {
+        AllocationProbe::FailNothrowAllocations noCopies(sizeof(CLSID));
+        CAddFilterDlg addFilter;
+        const INT_PTR result = RunAddFilter(addFilter, [](HWND dialog) {
+            EXPECT_EQ(0, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0));
+            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            ClickButton(::GetDlgItem(dialog, IDCANCEL));
+        });
+        EXPECT_EQ(IDCANCEL, result);
+    });
+}
+
+// Without a device enumerator of its own the dialog finds no category: the
+// tree stays empty, OK stays disabled, and only Cancel or the close box end it.
+TEST(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
+{
+    RunManagerOnVideo([](HWND) {
+        ScopedPlatformCall noDeviceEnumerator(&PlatformCalls::coCreateInstance, &NoOwnDeviceEnumerator);
+        const std::function<void(HWND)> closes[] = {
+            [](HWND dialog) { ClickButton(::GetDlgItem(dialog, IDCANCEL)); },
+            [](HWND dialog) { ::SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+        };
+        for (const auto& close : closes)
+        {
+            CAddFilterDlg addFilter;
+            const INT_PTR result = RunAddFilter(addFilter, [&](HWND dialog) {
+                EXPECT_EQ(0, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0));
+                EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+                SendCommand(dialog, IDOK);
+                EXPECT_TRUE(StillOpen(dialog));
+                close(dialog);
+            });
+            EXPECT_EQ(IDCANCEL, result);
+        }
+    });
+}
