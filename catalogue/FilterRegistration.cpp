@@ -60,16 +60,22 @@ LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) 
     return CopyRegistryValue(target.get(), kFriendlyNameProperty, classKey.get(), nullptr);
 }
 
+// Puts a category's and a filter's CLSIDs into text, the category's first.
+// Returns S_OK, or the status of the conversion that failed.
+HRESULT ToClsidTexts(REFCLSID category, ClsidText& categoryText, REFCLSID filter,
+                     ClsidText& filterText) noexcept
+{
+    const HRESULT hr = ClsidToText(category, categoryText);
+    return FAILED(hr) ? hr : ClsidToText(filter, filterText);
+}
+
 } // namespace
 
 LONG AddFilterToCategory(REFCLSID sourceCategory, REFCLSID filter, REFCLSID targetCategory) noexcept
 {
     ClsidText category;
-    HRESULT hr = ClsidToText(sourceCategory, category);
-    if (FAILED(hr))
-        return hr;
     ClsidText filterText;
-    hr = ClsidToText(filter, filterText);
+    const HRESULT hr = ToClsidTexts(sourceCategory, category, filter, filterText);
     if (FAILED(hr))
         return hr;
 
@@ -85,11 +91,8 @@ LONG AddFilterToCategory(REFCLSID sourceCategory, REFCLSID filter, REFCLSID targ
 LONG RemoveFilterFromCategory(REFCLSID targetCategory, REFCLSID filter) noexcept
 {
     ClsidText category;
-    HRESULT hr = ClsidToText(targetCategory, category);
-    if (FAILED(hr))
-        return hr;
     ClsidText filterText;
-    hr = ClsidToText(filter, filterText);
+    const HRESULT hr = ToClsidTexts(targetCategory, category, filter, filterText);
     if (FAILED(hr))
         return hr;
     return ::RegDeleteKeyA(HKEY_CLASSES_ROOT, InstanceKeyPath(category, filterText).text);

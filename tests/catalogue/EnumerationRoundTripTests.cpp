@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CollectedWalks.h"
 #include "ComPtr.h"
 #include "FilterEnumeration.h"
 #include "FilterRegistration.h"
@@ -15,31 +16,6 @@
 #include "VendorCategories.h"
 
 namespace {
-
-std::vector<NamedClsid> AllCategories()
-{
-    std::vector<NamedClsid> entries;
-    EnumerateFilterCategories([&](const NamedClsid& entry) { entries.push_back(entry); });
-    return entries;
-}
-
-std::vector<NamedClsid> FiltersOf(REFCLSID category)
-{
-    std::vector<NamedClsid> entries;
-    ComPtr<ICreateDevEnum> devEnum;
-    if (FAILED(::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_ICreateDevEnum, devEnum.put_void())))
-    {
-        ADD_FAILURE() << "no device enumerator";
-        return entries;
-    }
-    ComPtr<IEnumMoniker> enumerator;
-    if (FAILED(devEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
-        return entries;
-    EnumerateCategoryFilters(enumerator.get(),
-                             [&](const NamedClsid& entry) { entries.push_back(entry); });
-    return entries;
-}
 
 int CountOf(const std::vector<NamedClsid>& entries, REFCLSID clsid, const std::string& name)
 {

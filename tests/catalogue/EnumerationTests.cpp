@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "CollectedWalks.h"
 #include "ComPtr.h"
 #include "FilterEnumeration.h"
 #include "TestRegistry.h"
@@ -22,39 +23,6 @@ namespace {
 
 const wchar_t kName[] = L"FriendlyName";
 const wchar_t kClsid[] = L"CLSID";
-
-ComPtr<ICreateDevEnum> DeviceEnumerator()
-{
-    ComPtr<ICreateDevEnum> devEnum;
-    EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_ICreateDevEnum, devEnum.put_void()));
-    return devEnum;
-}
-
-std::vector<NamedClsid> AllCategories()
-{
-    std::vector<NamedClsid> entries;
-    EnumerateFilterCategories([&](const NamedClsid& entry) { entries.push_back(entry); });
-    return entries;
-}
-
-// The filters of one category, through a moniker enumerator made as the windows make it.
-std::vector<NamedClsid> FiltersOf(REFCLSID category)
-{
-    std::vector<NamedClsid> entries;
-    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
-    if (!devEnum)
-        return entries;
-    ComPtr<IEnumMoniker> enumerator;
-    if (FAILED(devEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
-    {
-        ADD_FAILURE() << "no moniker enumerator for " << GuidText(category);
-        return entries;
-    }
-    EnumerateCategoryFilters(enumerator.get(),
-                             [&](const NamedClsid& entry) { entries.push_back(entry); });
-    return entries;
-}
 
 // Positions of the entries with that CLSID, in delivery order.
 std::vector<size_t> PositionsOf(const std::vector<NamedClsid>& entries, REFCLSID clsid)
