@@ -1,0 +1,107 @@
+#include "RegistrationCopyFigure.h"
+
+#include <objbase.h>
+
+#include <vector>
+
+#include "ChildProcess.h"
+#include "FilterRegistration.h"
+#include "PeakMemory.h"
+#include "SyntheticCatalogue.h"
+
+namespace {
+
+const DWORD kBytesPerKiB = 1024;
+
+std::wstring HelperCommand(const wchar_t* mode, const LargeRegistration& registration)
+{
+    return L"\"" + ThisProgram() + L"\" " + mode + L" " +
+           ClsidTextW(registration.sourceCategory) + L" " + ClsidTextW(registration.filter) + L" " +
+           ClsidTextW(registration.targetCategory);
+}
+
+std::wstring RegCopyCommand(const LargeRegistration& registration)
+{
+    return L"reg.exe copy \"HKCR\\" + registration.SourcePath() + L"\" \"HKCR\\" +
+           registration.TargetPath() + L"\" /s /f";
+}
+
+double PeakOfHelper(const wchar_t* mode, const LargeRegistration& registration)
+{
+    registration.ResetTarget();
+    const ChildRun run = RunChild(HelperCommand(mode, registration));
+    if (!run.started || run.exitCode == kCopyHelperFailed)
+        return -1.0;
+    return static_cast<double>(run.exitCode) * kBytesPerKiB;
+}
+
+} // namespace
+
+DWORD RunCopyHelper(bool bare, const wchar_t* source, const wchar_t* filter, const wchar_t* target)
+{
+    LargeRegistration registration;
+    if (::CLSIDFromString(source, &registration.sourceCategory) != S_OK ||
+        ::CLSIDFromString(filter, &registration.filter) != S_OK ||
+        ::CLSIDFromString(target, &registration.targetCategory) != S_OK)
+        return kCopyHelperFailed;
+    LONG status = ERROR_SUCCESS;
+    const SIZE_T added = PeakAddedBy([&] {
+        status = bare ? BareCopy(registration)
+                      : AddFilterToCategory(registration.sourceCategory, registration.filter,
+                                            registration.targetCategory);
+    });
+    if (status != ERROR_SUCCESS)
+        return kCopyHelperFailed;
+    return static_cast<DWORD>(added / kBytesPerKiB);
+}
+
+RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, int runs)
+{
+    RegistrationCopyFigure figure;
+    figure.inProcess = Compare(
+        runs,
+        [&] {
+            registration.ResetTarget();
+            Stopwatch watch;
+            figure.status = AddFilterToCategory(registration.sourceCategory, registration.filter,
+                                                registration.targetCategory);
+            const double seconds = watch.Seconds();
+            figure.copiedExactly = registration.TargetMatchesSource();
+            return seconds;
+        },
+        [&] {
+            registration.ResetTarget();
+            Stopwatch watch;
+            BareCopy(registration);
+            return watch.Seconds();
+        });
+
+    figure.asProcess = Compare(
+        runs,
+        [&] {
+            registration.ResetTarget();
+            const ChildRun run = RunChild(HelperCommand(kCopyHelperMode, registration));
+            figure.processExit = run.exitCode;
+            return run.seconds;
+        },
+        [&] {
+            registration.ResetTarget();
+            const ChildRun run = RunChild(RegCopyCommand(registration));
+            figure.regCopyExit = run.exitCode;
+            if (run.exitCode == 0 && !registration.TargetMatchesSource())
+                figure.regCopyExit = kCopyHelperFailed;
+            return run.seconds;
+        });
+
+    std::vector<double> peaks;
+    std::vector<double> floorPeaks;
+    for (int run = 0; run < runs; ++run)
+    {
+        peaks.push_back(PeakOfHelper(kCopyHelperMode, registration));
+        floorPeaks.push_back(PeakOfHelper(kBareCopyHelperMode, registration));
+    }
+    figure.peakAddedBytes = Median(peaks);
+    figure.floorPeakAddedBytes = Median(floorPeaks);
+    figure.freshPeak = PeakMemory::ResetPeak();
+    return figure;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Copying a large registration into another category: AddFilterToCategory
+// against the bare reads and writes of the same values, the peak memory each
+// adds to a fresh process, and the copy as a whole process against the
+// platform's own "reg copy".
+
+#include <windows.h>
+
+#include "Comparison.h"
+#include "LargeRegistration.h"
+
+struct RegistrationCopyFigure
+{
+    Comparison inProcess;
+    LONG status = 0;            // of the program's last copy
+    bool copiedExactly = false; // the target matched the source after it
+    Comparison asProcess;       // the program's copy in a process of its own, against reg copy
+    DWORD processExit = 0;      // of the last helper process
+    DWORD regCopyExit = 0;      // of the last reg copy
+    double peakAddedBytes = 0;  // median, the program's copy in a fresh process
+    double floorPeakAddedBytes = 0;
+    bool freshPeak = false;
+};
+
+RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, int runs);
+
+// The helper modes of this program: one copy in a fresh process. The exit code
+// is the peak memory the copy added in KiB, or kCopyHelperFailed.
+const DWORD kCopyHelperFailed = 0xFFFFFFFF;
+const wchar_t kCopyHelperMode[] = L"--copy-once";
+const wchar_t kBareCopyHelperMode[] = L"--bare-copy-once";
+DWORD RunCopyHelper(bool bare, const wchar_t* source, const wchar_t* filter, const wchar_t* target);

@@ -1,0 +1,25 @@
+#pragma once
+// Wall-clock time from the performance counter.
+
+#include <windows.h>
+
+class Stopwatch
+{
+public:
+    Stopwatch() noexcept { Restart(); }
+
+    void Restart() noexcept { ::QueryPerformanceCounter(&m_start); }
+
+    double Seconds() const noexcept
+    {
+        LARGE_INTEGER now{};
+        LARGE_INTEGER frequency{};
+        ::QueryPerformanceCounter(&now);
+        ::QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(now.QuadPart - m_start.QuadPart) /
+               static_cast<double>(frequency.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER m_start{};
+};
