@@ -1,0 +1,326 @@
+// The walks over stand-in objects, for the answers the real device enumerator
+// cannot be made to give: failed binds and reads, null strings, early ends of a
+// walk. Every test ends by checking that each object is back to the one
+// reference the test holds.
+#include <gtest/gtest.h>
+
+#include <dshow.h>
+
+#include <cwctype>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "FakeDeviceEnumeration.h"
+#include "FilterEnumeration.h"
+#include "ScopedPlatformCall.h"
+#include "TestRegistry.h"
+
+namespace {
+
+const wchar_t kName[] = L"FriendlyName";
+const wchar_t kClsid[] = L"CLSID";
+
+// What the category walk asked of CoCreateInstance, and what it was given.
+struct Creation
+{
+    int calls = 0;
+    CLSID clsid = GUID_NULL;
+    IUnknown* outer = nullptr;
+    DWORD context = 0;
+    IID iid = GUID_NULL;
+    HRESULT status = S_OK;
+    FakeDevEnum* devEnum = nullptr;
+};
+Creation g_creation;
+
+HRESULT WINAPI CreateFakeDevEnum(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
+                                 LPVOID* out)
+{
+    ++g_creation.calls;
+    g_creation.clsid = clsid;
+    g_creation.outer = outer;
+    g_creation.context = context;
+    g_creation.iid = iid;
+    *out = nullptr;
+    if (FAILED(g_creation.status))
+        return g_creation.status;
+    g_creation.devEnum->AddRef();
+    *out = static_cast<ICreateDevEnum*>(g_creation.devEnum);
+    return S_OK;
+}
+
+class FakeWalk : public ::testing::Test
+{
+protected:
+    FakePropertyBag& Bag() { return m_bags.emplace_back(); }
+
+    // A bag with a valid CLSID and the given name.
+    FakePropertyBag& NamedBag(const GUID& clsid, const std::wstring& name)
+    {
+        return Bag().Text(kClsid, GuidTextW(clsid)).Text(kName, name);
+    }
+
+    FakeMoniker& Moniker(FakePropertyBag& bag, HRESULT bindStatus = S_OK)
+    {
+        return m_monikers.emplace_back(&bag, bindStatus);
+    }
+
+    FakeEnumMoniker& Enumerator(std::vector<FakeMoniker*> monikers, HRESULT endStatus = S_FALSE)
+    {
+        return m_enumerators.emplace_back(std::move(monikers), endStatus);
+    }
+
+    FakeDevEnum& DevEnum(HRESULT status, FakeEnumMoniker* enumerator)
+    {
+        return m_devEnums.emplace_back(status, enumerator);
+    }
+
+    // The category walk, with `devEnum` as the device enumerator it creates.
+    void WalkCategories(FakeDevEnum* devEnum, HRESULT creationStatus = S_OK)
+    {
+        g_creation = Creation{};
+        g_creation.status = creationStatus;
+        g_creation.devEnum = devEnum;
+        ScopedPlatformCall fake(&PlatformCalls::coCreateInstance, &CreateFakeDevEnum);
+        EnumerateFilterCategories([this](const NamedClsid& entry) { Deliver(entry); });
+    }
+
+    void WalkFilters(IEnumMoniker* enumerator)
+    {
+        EnumerateCategoryFilters(enumerator, [this](const NamedClsid& entry) { Deliver(entry); });
+    }
+
+    void Deliver(const NamedClsid& entry)
+    {
+        delivered.push_back(entry);
+        // Which Next the entry came after: it is delivered before the next fetch.
+        nextsAtDelivery.push_back(m_enumerators.empty() ? 0 : m_enumerators.back().nexts());
+    }
+
+    std::vector<std::string> DeliveredNames() const
+    {
+        std::vector<std::string> names;
+        for (const NamedClsid& entry : delivered)
+            names.push_back(entry.name);
+        return names;
+    }
+
+    // After every walk: each object back to the test's own reference, every read
+    // asked for a string, every bind made as the platform expects, and no moniker
+    // or bag held when the next moniker was fetched.
+    void TearDown() override
+    {
+        for (const FakePropertyBag& bag : m_bags)
+        {
+            EXPECT_EQ(1, bag.refs());
+            EXPECT_EQ(0, bag.untypedReads());
+        }
+        for (const FakeMoniker& moniker : m_monikers)
+        {
+            EXPECT_EQ(1, moniker.refs());
+            EXPECT_EQ(0, moniker.unexpectedBinds());
+        }
+        for (const FakeEnumMoniker& enumerator : m_enumerators)
+        {
+            EXPECT_EQ(1, enumerator.refs());
+            EXPECT_EQ(0, enumerator.fetchesWhileHeld());
+            EXPECT_EQ(0, enumerator.nextsAfterEnd());
+        }
+        for (const FakeDevEnum& devEnum : m_devEnums)
+            EXPECT_EQ(1, devEnum.refs());
+    }
+
+    std::vector<NamedClsid> delivered;
+    std::vector<int> nextsAtDelivery;
+
+private:
+    std::deque<FakePropertyBag> m_bags;
+    std::deque<FakeMoniker> m_monikers;
+    std::deque<FakeEnumMoniker> m_enumerators;
+    std::deque<FakeDevEnum> m_devEnums;
+};
+
+} // namespace
+
+TEST_F(FakeWalk, CategoriesNeedTheirOwnDeviceEnumerator)
+{
+    FakeDevEnum& devEnum = DevEnum(S_OK, nullptr);
+    WalkCategories(&devEnum, REGDB_E_CLASSNOTREG);
+
+    EXPECT_EQ(1, g_creation.calls);
+    EXPECT_EQ(CLSID_SystemDeviceEnum, g_creation.clsid);
+    EXPECT_EQ(nullptr, g_creation.outer);
+    EXPECT_EQ(DWORD(CLSCTX_INPROC_SERVER), g_creation.context);
+    EXPECT_EQ(IID_ICreateDevEnum, g_creation.iid);
+    EXPECT_EQ(0, devEnum.requests());
+    EXPECT_TRUE(delivered.empty());
+}
+
+TEST_F(FakeWalk, NoCategoriesStillReleasesTheDeviceEnumerator)
+{
+    FakeDevEnum& devEnum = DevEnum(S_FALSE, nullptr);
+    WalkCategories(&devEnum);
+
+    EXPECT_EQ(1, devEnum.requests());
+    EXPECT_EQ(CLSID_ActiveMovieCategories, devEnum.category());
+    EXPECT_EQ(0u, devEnum.flags());
+    EXPECT_TRUE(delivered.empty());
+}
+
+TEST_F(FakeWalk, OnlyFullSuccessOpensTheCategoryWalk)
+{
+    // Whatever comes with any status but 0 is released unwalked.
+    for (const HRESULT status : {S_FALSE, HRESULT(2), E_OUTOFMEMORY})
+    {
+        FakeEnumMoniker& categories = Enumerator({&Moniker(NamedBag(NewGuid(), L"Hidden"))});
+        WalkCategories(&DevEnum(status, &categories));
+        EXPECT_EQ(0, categories.nexts()) << status;
+    }
+    EXPECT_TRUE(delivered.empty());
+}
+
+TEST_F(FakeWalk, CategoryThatCannotBeBoundIsSkipped)
+{
+    const GUID first = NewGuid(), third = NewGuid();
+    FakeEnumMoniker& categories = Enumerator({
+        &Moniker(NamedBag(first, L"First")),
+        &Moniker(NamedBag(NewGuid(), L"Unbound"), E_ACCESSDENIED),
+        &Moniker(NamedBag(third, L"Third")),
+    });
+    WalkCategories(&DevEnum(S_OK, &categories));
+
+    ASSERT_EQ(2u, delivered.size());
+    EXPECT_EQ("First", delivered[0].name);
+    EXPECT_EQ(first, delivered[0].clsid);
+    EXPECT_EQ("Third", delivered[1].name);
+    EXPECT_EQ(third, delivered[1].clsid);
+    EXPECT_EQ(4, categories.nexts());
+}
+
+TEST_F(FakeWalk, CategoryWalkEndsAtAnyStatusButSuccess)
+{
+    for (const HRESULT end : {S_FALSE, E_UNEXPECTED})
+    {
+        FakeEnumMoniker& categories = Enumerator({&Moniker(NamedBag(NewGuid(), L"Only"))}, end);
+        WalkCategories(&DevEnum(S_OK, &categories));
+        EXPECT_EQ(2, categories.nexts()) << end;
+    }
+    EXPECT_EQ((std::vector<std::string>{"Only", "Only"}), DeliveredNames());
+    EXPECT_EQ((std::vector<int>{1, 1}), nextsAtDelivery);
+}
+
+TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
+{
+    FakePropertyBag& missing = Bag().Text(kName, L"No CLSID");
+    FakePropertyBag& malformed = Bag().Text(kClsid, L"{not a class}").Text(kName, L"Malformed");
+    FakePropertyBag& nullText = Bag().NullText(kClsid).Text(kName, L"Null CLSID");
+    FakePropertyBag& number = Bag().Number(kClsid, 7).Text(kName, L"Numeric CLSID");
+    const GUID valid = NewGuid();
+    FakePropertyBag& good = NamedBag(valid, L"Good");
+    FakeEnumMoniker& categories = Enumerator(
+        {&Moniker(missing), &Moniker(malformed), &Moniker(nullText), &Moniker(number), &Moniker(good)});
+    WalkCategories(&DevEnum(S_OK, &categories));
+
+    const std::vector<std::wstring> clsidOnly{kClsid};
+    EXPECT_EQ(clsidOnly, missing.reads());
+    EXPECT_EQ(clsidOnly, malformed.reads());
+    EXPECT_EQ(clsidOnly, nullText.reads());
+    EXPECT_EQ(clsidOnly, number.reads());
+    EXPECT_EQ((std::vector<std::wstring>{kClsid, kName}), good.reads());
+    ASSERT_EQ(1u, delivered.size());
+    EXPECT_EQ("Good", delivered[0].name);
+    EXPECT_EQ(valid, delivered[0].clsid);
+}
+
+TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
+{
+    const GUID failing = NewGuid(), number = NewGuid(), nullName = NewGuid();
+    std::wstring failingText = GuidTextW(failing);
+    for (wchar_t& c : failingText)
+        c = static_cast<wchar_t>(towlower(c));
+    FakeEnumMoniker& categories = Enumerator({
+        &Moniker(Bag().Text(kClsid, failingText).Failing(kName, E_OUTOFMEMORY)),
+        &Moniker(Bag().Text(kClsid, GuidTextW(number)).Number(kName, 5)),
+        &Moniker(Bag().Text(kClsid, GuidTextW(nullName)).NullText(kName)),
+    });
+    WalkCategories(&DevEnum(S_OK, &categories));
+
+    ASSERT_EQ(3u, delivered.size());
+    EXPECT_EQ(std::string(failingText.begin(), failingText.end()), delivered[0].name);
+    EXPECT_EQ(failing, delivered[0].clsid);
+    EXPECT_EQ(GuidText(number), delivered[1].name);
+    EXPECT_EQ(number, delivered[1].clsid);
+    // A name read as a null string is an empty name, not a missing one.
+    EXPECT_EQ("", delivered[2].name);
+    EXPECT_EQ(nullName, delivered[2].clsid);
+}
+
+TEST_F(FakeWalk, FilterThatCannotBeBoundIsSkipped)
+{
+    const GUID first = NewGuid(), third = NewGuid();
+    FakePropertyBag& unbound = NamedBag(NewGuid(), L"Unbound");
+    FakeEnumMoniker& filters = Enumerator({
+        &Moniker(NamedBag(first, L"First")),
+        &Moniker(unbound, E_FAIL),
+        &Moniker(NamedBag(third, L"Third")),
+    });
+    WalkFilters(&filters);
+
+    EXPECT_EQ((std::vector<std::string>{"First", "Third"}), DeliveredNames());
+    EXPECT_EQ(first, delivered[0].clsid);
+    EXPECT_EQ(third, delivered[1].clsid);
+    EXPECT_TRUE(unbound.reads().empty());
+    EXPECT_EQ((std::vector<int>{1, 3}), nextsAtDelivery);
+    EXPECT_EQ(4, filters.nexts());
+}
+
+TEST_F(FakeWalk, FilterWalkEndsAtAnyStatusButSuccess)
+{
+    for (const HRESULT end : {S_FALSE, E_UNEXPECTED, HRESULT(2)})
+    {
+        FakeEnumMoniker& filters = Enumerator(
+            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end);
+        WalkFilters(&filters);
+        EXPECT_EQ(3, filters.nexts()) << end;
+    }
+    EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
+}
+
+TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
+{
+    const GUID valid = NewGuid();
+    FakePropertyBag& missing = Bag().Text(kClsid, GuidTextW(NewGuid()));
+    FakePropertyBag& failing = Bag().Text(kClsid, GuidTextW(NewGuid())).Failing(kName, E_OUTOFMEMORY);
+    FakePropertyBag& number = Bag().Text(kClsid, GuidTextW(NewGuid())).Number(kName, 3);
+    FakePropertyBag& badClsid = Bag().Text(kClsid, L"{bad}").Text(kName, L"Bad CLSID");
+    FakePropertyBag& nullClsid = Bag().NullText(kClsid).Text(kName, L"Null CLSID");
+    FakePropertyBag& good = NamedBag(valid, L"Good");
+    FakeEnumMoniker& filters = Enumerator({&Moniker(missing), &Moniker(failing), &Moniker(number),
+                                           &Moniker(badClsid), &Moniker(nullClsid), &Moniker(good)});
+    WalkFilters(&filters);
+
+    const std::vector<std::wstring> nameOnly{kName};
+    EXPECT_EQ(nameOnly, missing.reads());
+    EXPECT_EQ(nameOnly, failing.reads());
+    EXPECT_EQ(nameOnly, number.reads());
+    const std::vector<std::wstring> both{kName, kClsid};
+    EXPECT_EQ(both, badClsid.reads());
+    EXPECT_EQ(both, nullClsid.reads());
+    EXPECT_EQ(both, good.reads());
+    ASSERT_EQ(1u, delivered.size());
+    EXPECT_EQ("Good", delivered[0].name);
+    EXPECT_EQ(valid, delivered[0].clsid);
+}
+
+TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
+{
+    const GUID filter = NewGuid();
+    FakeEnumMoniker& filters =
+        Enumerator({&Moniker(Bag().NullText(kName).Text(kClsid, GuidTextW(filter)))});
+    WalkFilters(&filters);
+
+    ASSERT_EQ(1u, delivered.size());
+    EXPECT_EQ("", delivered[0].name);
+    EXPECT_EQ(filter, delivered[0].clsid);
+}

@@ -1,0 +1,343 @@
+// The walks against the real system device enumerator of the test session, over
+// categories and filters that the tests register by writing Instance keys.
+// Other tests register categories of their own at the same time, so the
+// category walk is only ever checked for the entries a test wrote itself.
+#include <gtest/gtest.h>
+
+#include <dshow.h>
+
+#include <cwctype>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "ComPtr.h"
+#include "FilterEnumeration.h"
+#include "TestRegistry.h"
+
+namespace {
+
+const wchar_t kName[] = L"FriendlyName";
+const wchar_t kClsid[] = L"CLSID";
+
+ComPtr<ICreateDevEnum> DeviceEnumerator()
+{
+    ComPtr<ICreateDevEnum> devEnum;
+    EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_ICreateDevEnum, devEnum.put_void()));
+    return devEnum;
+}
+
+std::vector<NamedClsid> AllCategories()
+{
+    std::vector<NamedClsid> entries;
+    EnumerateFilterCategories([&](const NamedClsid& entry) { entries.push_back(entry); });
+    return entries;
+}
+
+// The filters of one category, through a moniker enumerator made as the windows make it.
+std::vector<NamedClsid> FiltersOf(REFCLSID category)
+{
+    std::vector<NamedClsid> entries;
+    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
+    if (!devEnum)
+        return entries;
+    ComPtr<IEnumMoniker> enumerator;
+    if (FAILED(devEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
+    {
+        ADD_FAILURE() << "no moniker enumerator for " << GuidText(category);
+        return entries;
+    }
+    EnumerateCategoryFilters(enumerator.get(),
+                             [&](const NamedClsid& entry) { entries.push_back(entry); });
+    return entries;
+}
+
+// Positions of the entries with that CLSID, in delivery order.
+std::vector<size_t> PositionsOf(const std::vector<NamedClsid>& entries, REFCLSID clsid)
+{
+    std::vector<size_t> positions;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].clsid == clsid)
+            positions.push_back(i);
+    return positions;
+}
+
+bool AnyNameContains(const std::vector<NamedClsid>& entries, const std::string& text)
+{
+    for (const NamedClsid& entry : entries)
+        if (entry.name.find(text) != std::string::npos)
+            return true;
+    return false;
+}
+
+// "CLSID\{category}\Instance\<key>": a registration under any key name.
+std::string MemberKey(REFCLSID category, const std::string& keyName)
+{
+    return ClassPath(category) + "\\Instance\\" + keyName;
+}
+
+// A filter category registered by writing its key under CLSID_ActiveMovieCategories.
+std::string CategoryKey(const std::string& keyName)
+{
+    return MemberKey(CLSID_ActiveMovieCategories, keyName);
+}
+
+std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
+std::string Narrow(const std::wstring& ascii)
+{
+    return std::string(ascii.begin(), ascii.end());
+}
+
+void ExpectDeliveredOnce(const std::vector<NamedClsid>& entries, REFCLSID clsid,
+                         const std::string& name)
+{
+    const std::vector<size_t> at = PositionsOf(entries, clsid);
+    ASSERT_EQ(1u, at.size()) << GuidText(clsid);
+    EXPECT_EQ(name, entries[at[0]].name) << GuidText(clsid);
+}
+
+} // namespace
+
+TEST(RealCategories, PlatformCategoriesComeWithTheirClsids)
+{
+    const std::vector<NamedClsid> categories = AllCategories();
+
+    ExpectDeliveredOnce(categories, CLSID_AudioRendererCategory, "Audio Renderers");
+    ExpectDeliveredOnce(categories, CLSID_LegacyAmFilterCategory, "DirectShow Filters");
+    ExpectDeliveredOnce(categories, CLSID_VideoCompressorCategory, "Video Compressors");
+}
+
+TEST(RealCategories, CategoriesWrittenDirectly)
+{
+    // Instance keys are walked in the order of their names, so the two that are
+    // skipped come before the three that must still be delivered.
+    const std::string base = GuidText(NewGuid());
+    const GUID byClsid = NewGuid(), emptyName = NewGuid(), named = NewGuid();
+    ScopedClassesKey noClsidKey(CategoryKey(base + "-1"));
+    ScopedClassesKey malformedKey(CategoryKey(base + "-2"));
+    ScopedClassesKey byClsidKey(CategoryKey(base + "-3"));
+    ScopedClassesKey emptyNameKey(CategoryKey(base + "-4"));
+    ScopedClassesKey namedKey(CategoryKey(base + "-5"));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(noClsidKey.path(), kName, L"No CLSID " + GuidTextW(named)));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(malformedKey.path(), kClsid, L"{not-a-class}"));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(malformedKey.path(), kName, L"Malformed " + GuidTextW(named)));
+    const std::wstring lowerText = Lower(GuidTextW(byClsid));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(byClsidKey.path(), kClsid, lowerText));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(emptyNameKey.path(), kClsid, GuidTextW(emptyName)));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(emptyNameKey.path(), kName, L""));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(namedKey.path(), kClsid, GuidTextW(named)));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(namedKey.path(), kName, L"Named " + GuidTextW(named)));
+
+    const std::vector<NamedClsid> categories = AllCategories();
+
+    EXPECT_FALSE(AnyNameContains(categories, "No CLSID " + GuidText(named)));
+    EXPECT_FALSE(AnyNameContains(categories, "Malformed " + GuidText(named)));
+    ExpectDeliveredOnce(categories, byClsid, Narrow(lowerText)); // as stored, not reformatted
+    ExpectDeliveredOnce(categories, emptyName, "");
+    ExpectDeliveredOnce(categories, named, "Named " + GuidText(named));
+    // In the enumerator's order.
+    const std::vector<size_t> third = PositionsOf(categories, byClsid),
+                              fourth = PositionsOf(categories, emptyName),
+                              fifth = PositionsOf(categories, named);
+    ASSERT_FALSE(third.empty() || fourth.empty() || fifth.empty());
+    EXPECT_LT(third[0], fourth[0]);
+    EXPECT_LT(fourth[0], fifth[0]);
+}
+
+TEST(RealCategories, LongNamesAreCutToWholeCharacters)
+{
+    const GUID veryLong = NewGuid(), fits = NewGuid(), oneOver = NewGuid(), pairAtEnd = NewGuid();
+    // A character outside the basic plane: a surrogate pair, which is never split.
+    const std::wstring pair = L"\xD83D\xDE00";
+    const struct
+    {
+        GUID clsid;
+        std::wstring name;
+    } written[] = {
+        {veryLong, std::wstring(300, L'C')},
+        {fits, std::wstring(259, L'D')},
+        {oneOver, std::wstring(260, L'E')},
+        {pairAtEnd, std::wstring(258, L'F') + pair + L"G"},
+    };
+    std::vector<std::unique_ptr<ScopedClassesKey>> keys;
+    for (const auto& category : written)
+    {
+        keys.push_back(std::make_unique<ScopedClassesKey>(CategoryKey(GuidText(category.clsid))));
+        ASSERT_EQ(ERROR_SUCCESS, WriteString(keys.back()->path(), kClsid, GuidTextW(category.clsid)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteString(keys.back()->path(), kName, category.name));
+    }
+
+    const std::vector<NamedClsid> categories = AllCategories();
+
+    ExpectDeliveredOnce(categories, veryLong, std::string(259, 'C'));
+    ExpectDeliveredOnce(categories, fits, std::string(259, 'D'));
+    ExpectDeliveredOnce(categories, oneOver, std::string(259, 'E'));
+    // The pair stays only if its whole 8-bit form still fits in the 259 bytes.
+    char pairText[16] = {};
+    const int pairBytes = ::WideCharToMultiByte(CP_ACP, 0, pair.c_str(), 2, pairText,
+                                                sizeof pairText - 1, nullptr, nullptr);
+    ASSERT_GT(pairBytes, 0);
+    const std::string expected =
+        std::string(258, 'F') + (258 + pairBytes <= 259 ? std::string(pairText) : std::string());
+    ExpectDeliveredOnce(categories, pairAtEnd, expected);
+}
+
+TEST(RealFilters, FiltersWrittenDirectly)
+{
+    const GUID category = NewGuid();
+    ScopedClassesKey cleanup(ClassPath(category));
+    const GUID plain = NewGuid(), emptyName = NewGuid(), twice = NewGuid(), longName = NewGuid(),
+               lower = NewGuid();
+    const std::wstring longText(400, L'L');
+    const struct
+    {
+        const char* key;
+        const wchar_t* name;  // null: no "FriendlyName"
+        std::wstring clsid;   // empty: no "CLSID"
+    } written[] = {
+        {"a plain", L"Plain", GuidTextW(plain)},
+        {"b no name", nullptr, GuidTextW(NewGuid())},
+        {"c empty name", L"", GuidTextW(emptyName)},
+        {"d no clsid", L"No CLSID", L""},
+        {"e bad clsid", L"Bad CLSID", L"{12345678}"},
+        {"f twice", L"Twice", GuidTextW(twice)},
+        {"g twice again", L"Twice", GuidTextW(twice)},
+        {"h long", longText.c_str(), GuidTextW(longName)},
+        {"i lower case", L"Lower", Lower(GuidTextW(lower))},
+    };
+    for (const auto& filter : written)
+    {
+        const std::string key = MemberKey(category, filter.key);
+        if (filter.name)
+        {
+            ASSERT_EQ(ERROR_SUCCESS, WriteString(key, kName, filter.name));
+        }
+        if (!filter.clsid.empty())
+        {
+            ASSERT_EQ(ERROR_SUCCESS, WriteString(key, kClsid, filter.clsid));
+        }
+    }
+
+    const std::vector<NamedClsid> filters = FiltersOf(category);
+
+    ASSERT_EQ(6u, filters.size());
+    const std::string longExpected(400, 'L');
+    const std::pair<std::string, GUID> expected[] = {
+        {"Plain", plain}, {"", emptyName}, {"Twice", twice}, {"Twice", twice},
+        {longExpected, longName}, {"Lower", lower},
+    };
+    for (size_t i = 0; i < filters.size(); ++i)
+    {
+        EXPECT_EQ(expected[i].first, filters[i].name) << i;
+        EXPECT_EQ(expected[i].second, filters[i].clsid) << i;
+    }
+}
+
+TEST(RealFilters, NoEnumeratorDeliversNothing)
+{
+    // A category without members gives status 1 and no enumerator.
+    const GUID empty = NewGuid();
+    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
+    ASSERT_TRUE(devEnum);
+    ComPtr<IEnumMoniker> enumerator;
+    EXPECT_EQ(S_FALSE, devEnum->CreateClassEnumerator(empty, enumerator.put(), 0));
+
+    int calls = 0;
+    EnumerateCategoryFilters(enumerator.get(), [&](const NamedClsid&) { ++calls; });
+    EnumerateCategoryFilters(nullptr, [&](const NamedClsid&) { ++calls; });
+    EXPECT_EQ(0, calls);
+}
+
+TEST(RealWalks, FiltersAreWalkedWhileTheCategoryWalkIsOpen)
+{
+    // Two categories with members and one without, as the Add Filter dialog sees them.
+    const GUID first = NewGuid(), second = NewGuid(), empty = NewGuid();
+    const GUID filterA = NewGuid(), filterB = NewGuid(), filterC = NewGuid();
+    ScopedClassesKey firstKey(CategoryKey(GuidText(first)));
+    ScopedClassesKey secondKey(CategoryKey(GuidText(second)));
+    ScopedClassesKey emptyKey(CategoryKey(GuidText(empty)));
+    ScopedClassesKey firstMembers(ClassPath(first));
+    ScopedClassesKey secondMembers(ClassPath(second));
+    const std::pair<const ScopedClassesKey*, GUID> categoryKeys[] = {
+        {&firstKey, first}, {&secondKey, second}, {&emptyKey, empty}};
+    for (const auto& [key, clsid] : categoryKeys)
+    {
+        ASSERT_EQ(ERROR_SUCCESS, WriteString(key->path(), kClsid, GuidTextW(clsid)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteString(key->path(), kName, L"Nested " + GuidTextW(clsid)));
+    }
+    const std::tuple<GUID, GUID, const wchar_t*> members[] = {
+        {first, filterA, L"A"}, {first, filterB, L"B"}, {second, filterC, L"C"}};
+    for (const auto& [category, filter, name] : members)
+    {
+        ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kClsid, GuidTextW(filter)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kName, name));
+    }
+
+    // The filters come through a device enumerator other than the walk's own.
+    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
+    ASSERT_TRUE(devEnum);
+    std::map<std::string, std::vector<std::string>> filtersByCategory;
+    int categoriesWithoutMembers = 0;
+    EnumerateFilterCategories([&](const NamedClsid& category) {
+        ComPtr<IEnumMoniker> enumerator;
+        const HRESULT hr = devEnum->CreateClassEnumerator(category.clsid, enumerator.put(), 0);
+        if (FAILED(hr))
+            return;
+        if (hr == S_FALSE)
+            ++categoriesWithoutMembers;
+        std::vector<std::string>& names = filtersByCategory[GuidText(category.clsid)];
+        EnumerateCategoryFilters(enumerator.get(),
+                                 [&](const NamedClsid& filter) { names.push_back(filter.name); });
+    });
+
+    std::vector<std::string> expectedFirst{"A", "B"};
+    if (GuidText(filterB) < GuidText(filterA))
+        std::swap(expectedFirst[0], expectedFirst[1]); // members come in key-name order
+    EXPECT_EQ(expectedFirst, filtersByCategory[GuidText(first)]);
+    EXPECT_EQ(std::vector<std::string>{"C"}, filtersByCategory[GuidText(second)]);
+    ASSERT_EQ(1u, filtersByCategory.count(GuidText(empty)));
+    EXPECT_TRUE(filtersByCategory[GuidText(empty)].empty());
+    EXPECT_GE(categoriesWithoutMembers, 1);
+    // The platform's own filters come through the nested walk too.
+    EXPECT_FALSE(filtersByCategory[GuidText(CLSID_LegacyAmFilterCategory)].empty());
+}
+
+TEST(RealWalks, CategoryNamesFollowTheSystemCodePageAndFilterNamesTheThreads)
+{
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "needs a system ANSI code page of 1252, found " << ::GetACP();
+    const LCID original = ::GetThreadLocale();
+    ASSERT_TRUE(::SetThreadLocale(MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), SORT_DEFAULT)));
+    char threadCodePage[8] = {};
+    ::GetLocaleInfoA(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, threadCodePage,
+                     sizeof threadCodePage);
+    EXPECT_STREQ("1251", threadCodePage);
+
+    // Cyrillic De and e acute: 1252 has only the second, 1251 only the first.
+    const std::wstring name = L"\x0414\x00E9";
+    const GUID category = NewGuid(), filter = NewGuid();
+    ScopedClassesKey categoryKey(CategoryKey(GuidText(category)));
+    ScopedClassesKey members(ClassPath(category));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(categoryKey.path(), kClsid, GuidTextW(category)));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(categoryKey.path(), kName, name));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kClsid, GuidTextW(filter)));
+    ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kName, name));
+
+    const std::vector<NamedClsid> categories = AllCategories();
+    const std::vector<NamedClsid> filters = FiltersOf(category);
+    ::SetThreadLocale(original);
+
+    ExpectDeliveredOnce(categories, category, "?\xE9");
+    ASSERT_EQ(1u, filters.size());
+    EXPECT_EQ("\xC4" "e", filters[0].name); // 1251 writes e acute as plain e
+}
