@@ -39,7 +39,7 @@ ChildRun RunChild(const std::wstring& commandLine)
     HandleOwner processHandle{process.hProcess};
     HandleOwner threadHandle{process.hThread};
     ::WaitForSingleObject(process.hProcess, INFINITE);
-    run.seconds = watch.Seconds();
+    run.time = watch.Elapsed();
     run.started = true;
     ::GetExitCodeProcess(process.hProcess, &run.exitCode);
     return run;

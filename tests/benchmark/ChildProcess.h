@@ -7,11 +7,13 @@
 
 #include <string>
 
+#include "Stopwatch.h"
+
 struct ChildRun
 {
     bool started = false;
     DWORD exitCode = 0;
-    double seconds = 0.0;
+    Sample time;
 };
 
 ChildRun RunChild(const std::wstring& commandLine);

@@ -16,22 +16,42 @@ inline double Median(std::vector<double> samples)
     return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2.0;
 }
 
+inline double MedianWall(const std::vector<Sample>& samples)
+{
+    std::vector<double> values;
+    for (const Sample& sample : samples)
+        values.push_back(sample.wall);
+    return Median(values);
+}
+
+inline double MedianCpu(const std::vector<Sample>& samples)
+{
+    std::vector<double> values;
+    for (const Sample& sample : samples)
+        values.push_back(sample.cpu);
+    return Median(values);
+}
+
+inline double RatioOf(double product, double floor)
+{
+    return floor > 0.0 ? product / floor : 0.0;
+}
+
 struct Comparison
 {
-    std::vector<double> product; // seconds per run
-    std::vector<double> floor;
+    std::vector<Sample> product;
+    std::vector<Sample> floor;
 
-    double ProductMedian() const { return Median(product); }
-    double FloorMedian() const { return Median(floor); }
-    double Ratio() const
-    {
-        const double f = FloorMedian();
-        return f > 0.0 ? ProductMedian() / f : 0.0;
-    }
+    double ProductMedian() const { return MedianWall(product); }
+    double FloorMedian() const { return MedianWall(floor); }
+    double ProductCpu() const { return MedianCpu(product); }
+    double FloorCpu() const { return MedianCpu(floor); }
+    double Ratio() const { return RatioOf(ProductMedian(), FloorMedian()); }
+    double CpuRatio() const { return RatioOf(ProductCpu(), FloorCpu()); }
 };
 
 // Times `runs` rounds of each; the order within a round alternates so that
-// neither side always runs on a warm cache. Each callable returns the seconds
+// neither side always runs on a warm cache. Each callable returns the Sample
 // it measured itself (so that set-up and tear-down stay outside the figure).
 template <typename Product, typename Floor>
 Comparison Compare(int runs, Product&& product, Floor&& floor)
@@ -55,9 +75,9 @@ Comparison Compare(int runs, Product&& product, Floor&& floor)
 
 // A callable timed as a whole.
 template <typename F>
-double TimeOf(F&& f)
+Sample TimeOf(F&& f)
 {
     Stopwatch watch;
     f();
-    return watch.Seconds();
+    return watch.Elapsed();
 }

@@ -5,6 +5,9 @@
 
 #include "Comparison.h"
 
+// Whether the program's ratio is within the target.
+bool TargetMet(const Comparison& comparison, double target);
+
 // "label: program 1.234 s, floor 1.200 s, ratio 1.03 (target <= 1.10, met)"
 void ReportComparison(const std::string& label, const Comparison& comparison, double target,
                       const std::string& detail = std::string());

@@ -7,6 +7,7 @@
 #include "ChildProcess.h"
 #include "FilterRegistration.h"
 #include "PeakMemory.h"
+#include "Stopwatch.h"
 #include "SyntheticCatalogue.h"
 
 namespace {
@@ -15,7 +16,10 @@ const DWORD kBytesPerKiB = 1024;
 
 std::wstring HelperCommand(const wchar_t* mode, const LargeRegistration& registration)
 {
-    return L"\"" + ThisProgram() + L"\" " + mode + L" " +
+    std::wstring program = ThisProgram();
+    program.erase(program.find_last_of(L'\\') + 1);
+    program += kCopyHelperProgram;
+    return L"\"" + program + L"\" " + mode + L" " +
            ClsidTextW(registration.sourceCategory) + L" " + ClsidTextW(registration.filter) + L" " +
            ClsidTextW(registration.targetCategory);
 }
@@ -37,24 +41,6 @@ double PeakOfHelper(const wchar_t* mode, const LargeRegistration& registration)
 
 } // namespace
 
-DWORD RunCopyHelper(bool bare, const wchar_t* source, const wchar_t* filter, const wchar_t* target)
-{
-    LargeRegistration registration;
-    if (::CLSIDFromString(source, &registration.sourceCategory) != S_OK ||
-        ::CLSIDFromString(filter, &registration.filter) != S_OK ||
-        ::CLSIDFromString(target, &registration.targetCategory) != S_OK)
-        return kCopyHelperFailed;
-    LONG status = ERROR_SUCCESS;
-    const SIZE_T added = PeakAddedBy([&] {
-        status = bare ? BareCopy(registration)
-                      : AddFilterToCategory(registration.sourceCategory, registration.filter,
-                                            registration.targetCategory);
-    });
-    if (status != ERROR_SUCCESS)
-        return kCopyHelperFailed;
-    return static_cast<DWORD>(added / kBytesPerKiB);
-}
-
 RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, int runs)
 {
     RegistrationCopyFigure figure;
@@ -65,15 +51,13 @@ RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, 
             Stopwatch watch;
             figure.status = AddFilterToCategory(registration.sourceCategory, registration.filter,
                                                 registration.targetCategory);
-            const double seconds = watch.Seconds();
+            const Sample sample = watch.Elapsed();
             figure.copiedExactly = registration.TargetMatchesSource();
-            return seconds;
+            return sample;
         },
         [&] {
             registration.ResetTarget();
-            Stopwatch watch;
-            BareCopy(registration);
-            return watch.Seconds();
+            return TimeOf([&] { BareCopy(registration); });
         });
 
     figure.asProcess = Compare(
@@ -82,7 +66,7 @@ RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, 
             registration.ResetTarget();
             const ChildRun run = RunChild(HelperCommand(kCopyHelperMode, registration));
             figure.processExit = run.exitCode;
-            return run.seconds;
+            return run.time;
         },
         [&] {
             registration.ResetTarget();
@@ -90,7 +74,7 @@ RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, 
             figure.regCopyExit = run.exitCode;
             if (run.exitCode == 0 && !registration.TargetMatchesSource())
                 figure.regCopyExit = kCopyHelperFailed;
-            return run.seconds;
+            return run.time;
         });
 
     std::vector<double> peaks;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "Comparison.h"
+#include "CopyHelper.h"
 #include "LargeRegistration.h"
 
 struct RegistrationCopyFigure
@@ -24,9 +25,3 @@ struct RegistrationCopyFigure
 
 RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, int runs);
 
-// The helper modes of this program: one copy in a fresh process. The exit code
-// is the peak memory the copy added in KiB, or kCopyHelperFailed.
-const DWORD kCopyHelperFailed = 0xFFFFFFFF;
-const wchar_t kCopyHelperMode[] = L"--copy-once";
-const wchar_t kBareCopyHelperMode[] = L"--bare-copy-once";
-DWORD RunCopyHelper(bool bare, const wchar_t* source, const wchar_t* filter, const wchar_t* target);

@@ -1,14 +1,28 @@
 #pragma once
-// Wall-clock time from the performance counter.
+// Wall-clock time from the performance counter, and processor time beside it.
 
 #include <windows.h>
+
+#include "CpuClock.h"
+
+// One measurement: elapsed seconds, and processor seconds of the process and
+// the server.
+struct Sample
+{
+    double wall = 0.0;
+    double cpu = 0.0;
+};
 
 class Stopwatch
 {
 public:
     Stopwatch() noexcept { Restart(); }
 
-    void Restart() noexcept { ::QueryPerformanceCounter(&m_start); }
+    void Restart() noexcept
+    {
+        m_cpuStart = Cpu().Now();
+        ::QueryPerformanceCounter(&m_start);
+    }
 
     double Seconds() const noexcept
     {
@@ -20,6 +34,15 @@ public:
                static_cast<double>(frequency.QuadPart);
     }
 
+    Sample Elapsed() const noexcept
+    {
+        Sample sample;
+        sample.wall = Seconds();
+        sample.cpu = Cpu().Now() - m_cpuStart;
+        return sample;
+    }
+
 private:
     LARGE_INTEGER m_start{};
+    double m_cpuStart = 0.0;
 };
