@@ -107,7 +107,8 @@ bool ToFilterText(const wchar_t* name, std::string& text) noexcept
     text.clear();
     if (!name)
         return true;
-    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    const int size =
+        ::WideCharToMultiByte(CP_THREAD_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1)
         return true;
     try

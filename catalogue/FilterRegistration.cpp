@@ -1,1 +1,139 @@
 #include "FilterRegistration.h"
+
+#include <memory>
+#include <new>
+
+#include "ClsidText.h"
+#include "KeyPaths.h"
+#include "PlatformCalls.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+// Values of the minimal registration built from a filter's class key.
+constexpr char kClsidValueName[] = "CLSID";
+constexpr wchar_t kFriendlyNameValueName[] = L"FriendlyName";
+
+// Value names are enumerated into one buffer; a name must fit with its
+// terminating zero, so names of up to kValueNameCapacity - 1 characters copy.
+constexpr DWORD kValueNameBufferLength = 1024;
+constexpr DWORD kValueNameCapacity = 1023;
+
+// Opens, or creates along with every missing key above it, the filter's
+// Instance key in the target category.
+LONG CreateTargetKey(REFCLSID targetCategory, const ClsidText& filter, UniqueRegKey& target) noexcept
+{
+    ClsidText category;
+    const HRESULT hr = ClsidToText(targetCategory, category);
+    if (FAILED(hr))
+        return hr;
+    return ::RegCreateKeyA(HKEY_CLASSES_ROOT, InstanceKeyPath(category, filter).text, target.put());
+}
+
+// Copy branch: every value of the filter's Instance key in the source category
+// goes to its Instance key in the target category.
+LONG CopyRegistration(HKEY source, const ClsidText& filter, REFCLSID targetCategory) noexcept
+{
+    UniqueRegKey target;
+    const LONG status = CreateTargetKey(targetCategory, filter, target);
+    if (status != ERROR_SUCCESS)
+        return status;
+    return CopyRegistryValues(target.get(), source);
+}
+
+// Fallback branch: "CLSID" from the filter's CLSID text and "FriendlyName" from
+// the default value of its class key.
+LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) noexcept
+{
+    UniqueRegKey classKey;
+    LONG status =
+        ::RegOpenKeyExA(HKEY_CLASSES_ROOT, ClassKeyPath(filter).text, 0, KEY_READ, classKey.put());
+    if (status != ERROR_SUCCESS)
+        return status;
+
+    UniqueRegKey target;
+    status = CreateTargetKey(targetCategory, filter, target);
+    if (status != ERROR_SUCCESS)
+        return status;
+
+    status = ::RegSetValueExA(target.get(), kClsidValueName, 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(filter.text), sizeof filter.text);
+    if (status != ERROR_SUCCESS)
+        return status;
+    return CopyRegistryValue(target.get(), kFriendlyNameValueName, classKey.get(), nullptr);
+}
+
+} // namespace
+
+LONG AddFilterToCategory(REFCLSID sourceCategory, REFCLSID filter, REFCLSID targetCategory) noexcept
+{
+    ClsidText category;
+    HRESULT hr = ClsidToText(sourceCategory, category);
+    if (FAILED(hr))
+        return hr;
+    ClsidText filterText;
+    hr = ClsidToText(filter, filterText);
+    if (FAILED(hr))
+        return hr;
+
+    // The source registration is only read. Whatever keeps it from being opened
+    // sends the add to the class key instead, and is not reported.
+    UniqueRegKey source;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, InstanceKeyPath(category, filterText).text, 0, KEY_READ,
+                        source.put()) == ERROR_SUCCESS)
+        return CopyRegistration(source.get(), filterText, targetCategory);
+    return WriteMinimalRegistration(filterText, targetCategory);
+}
+
+LONG RemoveFilterFromCategory(REFCLSID targetCategory, REFCLSID filter) noexcept
+{
+    ClsidText category;
+    HRESULT hr = ClsidToText(targetCategory, category);
+    if (FAILED(hr))
+        return hr;
+    ClsidText filterText;
+    hr = ClsidToText(filter, filterText);
+    if (FAILED(hr))
+        return hr;
+    return ::RegDeleteKeyA(HKEY_CLASSES_ROOT, InstanceKeyPath(category, filterText).text);
+}
+
+LSTATUS CopyRegistryValue(HKEY destination, LPCWSTR destinationName, HKEY source,
+                          LPCWSTR sourceName) noexcept
+{
+    DWORD type = 0;
+    DWORD size = 0;
+    LSTATUS status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS)
+        return status;
+
+    // Sized from the query: there is no upper bound on a value's size.
+    std::unique_ptr<BYTE[]> data(new (std::nothrow) BYTE[size]);
+    if (!data)
+        return ERROR_NOT_ENOUGH_MEMORY;
+
+    // A value that grew since the first query fails here with ERROR_MORE_DATA
+    // rather than being cut short; one that shrank is written at its new size.
+    status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, data.get(), &size);
+    if (status != ERROR_SUCCESS)
+        return status;
+    return ::RegSetValueExW(destination, destinationName, 0, type, data.get(), size);
+}
+
+LSTATUS CopyRegistryValues(HKEY destination, HKEY source) noexcept
+{
+    wchar_t name[kValueNameBufferLength];
+    for (DWORD index = 0;; ++index)
+    {
+        DWORD nameLength = kValueNameCapacity; // the call overwrites it with the length returned
+        LSTATUS status =
+            ::RegEnumValueW(source, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS)
+            return status;
+        status = CopyRegistryValue(destination, name, source, name);
+        if (status != ERROR_SUCCESS)
+            return status;
+    }
+}

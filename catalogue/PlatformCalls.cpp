@@ -1,7 +1,10 @@
 #include "PlatformCalls.h"
 
+#include <shellapi.h>
+
 PlatformCalls& Platform() noexcept
 {
-    static PlatformCalls calls = {&::StringFromCLSID, &::CoCreateInstance, &::RegQueryValueExW};
+    static PlatformCalls calls = {&::StringFromCLSID, &::CoCreateInstance, &::RegQueryValueExW,
+                                  &::ShellExecuteA};
     return calls;
 }

@@ -66,9 +66,10 @@ protected:
         return m_monikers.emplace_back(&bag, bindStatus);
     }
 
-    FakeEnumMoniker& Enumerator(std::vector<FakeMoniker*> monikers, HRESULT endStatus = S_FALSE)
+    FakeEnumMoniker& Enumerator(std::vector<FakeMoniker*> monikers, HRESULT endStatus = S_FALSE,
+                                FakeMoniker* withEnd = nullptr)
     {
-        return m_enumerators.emplace_back(std::move(monikers), endStatus);
+        return m_enumerators.emplace_back(std::move(monikers), endStatus, withEnd);
     }
 
     FakeDevEnum& DevEnum(HRESULT status, FakeEnumMoniker* enumerator)
@@ -200,14 +201,18 @@ TEST_F(FakeWalk, CategoryThatCannotBeBoundIsSkipped)
 
 TEST_F(FakeWalk, CategoryWalkEndsAtAnyStatusButSuccess)
 {
-    for (const HRESULT end : {S_FALSE, E_UNEXPECTED})
+    // A moniker that comes with any other status is released, not read.
+    for (const HRESULT end : {S_FALSE, HRESULT(2), E_UNEXPECTED})
     {
-        FakeEnumMoniker& categories = Enumerator({&Moniker(NamedBag(NewGuid(), L"Only"))}, end);
+        FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
+        FakeEnumMoniker& categories =
+            Enumerator({&Moniker(NamedBag(NewGuid(), L"Only"))}, end, &Moniker(late));
         WalkCategories(&DevEnum(S_OK, &categories));
         EXPECT_EQ(2, categories.nexts()) << end;
+        EXPECT_TRUE(late.reads().empty()) << end;
     }
-    EXPECT_EQ((std::vector<std::string>{"Only", "Only"}), DeliveredNames());
-    EXPECT_EQ((std::vector<int>{1, 1}), nextsAtDelivery);
+    EXPECT_EQ((std::vector<std::string>{"Only", "Only", "Only"}), DeliveredNames());
+    EXPECT_EQ((std::vector<int>{1, 1, 1}), nextsAtDelivery);
 }
 
 TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
@@ -279,10 +284,13 @@ TEST_F(FakeWalk, FilterWalkEndsAtAnyStatusButSuccess)
 {
     for (const HRESULT end : {S_FALSE, E_UNEXPECTED, HRESULT(2)})
     {
+        FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
         FakeEnumMoniker& filters = Enumerator(
-            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end);
+            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
+            &Moniker(late));
         WalkFilters(&filters);
         EXPECT_EQ(3, filters.nexts()) << end;
+        EXPECT_TRUE(late.reads().empty()) << end;
     }
     EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
 }

@@ -98,6 +98,11 @@ HRESULT STDMETHODCALLTYPE FakeEnumMoniker::Next(ULONG count, IMoniker** out, ULO
     {
         if (m_next > m_monikers.size())
             ++m_nextsAfterEnd;
+        else if (m_withEnd)
+        {
+            m_withEnd->AddRef();
+            *out = m_withEnd;
+        }
         ++m_next;
         return m_endStatus;
     }

@@ -141,13 +141,17 @@ private:
 };
 
 // A moniker enumerator that hands out its monikers in order, then answers every
-// further Next with the end status. At every Next it checks that the monikers
-// handed out before, and their bags, have been released.
+// further Next with the end status; a moniker given for the end comes out along
+// with that status, once, as a careless enumerator might hand it. At every Next
+// it checks that the monikers handed out before, and their bags, have been
+// released.
 class FakeEnumMoniker : public FakeComObject<IEnumMoniker>
 {
 public:
-    FakeEnumMoniker(std::vector<FakeMoniker*> monikers, HRESULT endStatus = S_FALSE)
-        : FakeComObject(IID_IEnumMoniker), m_monikers(std::move(monikers)), m_endStatus(endStatus)
+    FakeEnumMoniker(std::vector<FakeMoniker*> monikers, HRESULT endStatus = S_FALSE,
+                    FakeMoniker* withEnd = nullptr)
+        : FakeComObject(IID_IEnumMoniker), m_monikers(std::move(monikers)), m_endStatus(endStatus),
+          m_withEnd(withEnd)
     {
     }
 
@@ -165,6 +169,7 @@ public:
 private:
     std::vector<FakeMoniker*> m_monikers;
     HRESULT m_endStatus;
+    FakeMoniker* m_withEnd;
     size_t m_next = 0;
     int m_nexts = 0;
     int m_fetchesWhileHeld = 0;

@@ -1,0 +1,24 @@
+#pragma once
+// Texts, sizes and colours of the About box.
+
+#include <windows.h>
+
+namespace about {
+
+// The product line at the top of the box: maker, title text, edition.
+constexpr char kProductLineFormat[] = "%s %s %d";
+constexpr char kMakerName[] = "TAVELMIR";
+constexpr int kEditionBits = 64;
+// Characters, terminating zero included; a longer product line is cut to fit.
+constexpr size_t kProductLineSize = 260;
+
+// The maker's web address: read from its control, at most 259 characters.
+constexpr size_t kLinkTextSize = 260;
+constexpr char kLinkVerb[] = "open";
+constexpr int kLinkShowCommand = SW_SHOWNORMAL;
+// Blue text on the dialog face.
+constexpr COLORREF kLinkTextColour = RGB(0, 0, 230);
+constexpr int kLinkBackgroundMode = TRANSPARENT;
+constexpr int kLinkBackgroundColour = COLOR_BTNFACE;
+
+} // namespace about

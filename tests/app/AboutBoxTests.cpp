@@ -1,0 +1,458 @@
+// The About box, run for real over a window of the test's own. Each test acts
+// inside the box's modal loop from a thread timer, one step per tick.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AboutBox.h"
+#include "ScopedPlatformCall.h"
+#include "UniqueHandle.h"
+#include "resource.h"
+
+namespace {
+
+constexpr char kTitle[] = "Multimedia Filter Manager";
+constexpr char kWindowClass[] = "AboutBoxTestWindow";
+constexpr UINT kTickMs = 50;
+constexpr int kTicksToClose = 40;
+
+struct WindowTraits
+{
+    using pointer = HWND;
+    static void Close(HWND window) noexcept { ::DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+struct MemoryDcTraits
+{
+    using pointer = HDC;
+    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
+};
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// A plain window of the test's own; outer is its window rectangle on the screen.
+UniqueWindow CreateTestWindow(DWORD style, const RECT& outer, HWND owner = nullptr)
+{
+    static const ATOM registered = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = &::DefWindowProcA;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hbrBackground = ::GetSysColorBrush(COLOR_WINDOW);
+        wc.lpszClassName = kWindowClass;
+        return ::RegisterClassA(&wc);
+    }();
+    EXPECT_NE(0, registered);
+    UniqueWindow window(::CreateWindowExA(0, kWindowClass, "About box test", style, outer.left, outer.top,
+                                          outer.right - outer.left, outer.bottom - outer.top, owner,
+                                          nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    EXPECT_TRUE(window);
+    return window;
+}
+
+// The window rectangle whose client area is exactly client, for the style.
+RECT OuterRect(RECT client, DWORD style)
+{
+    ::AdjustWindowRectEx(&client, style, FALSE, 0);
+    return client;
+}
+
+RECT WindowRect(HWND window)
+{
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+// "{left, top, right, bottom}", for comparing and printing rectangles.
+std::string Text(const RECT& r)
+{
+    return "{" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " + std::to_string(r.right) +
+           ", " + std::to_string(r.bottom) + "}";
+}
+
+std::string WindowText(HWND window)
+{
+    std::string text(1024, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+// ---------------------------------------------------------------------------
+// Running the box: ShowAboutBox over an owner, with steps run inside its loop.
+
+using Step = std::function<void(HWND box)>;
+
+struct Script
+{
+    HWND owner;
+    std::vector<Step> steps;
+    size_t next = 0;
+    int ticksAfterSteps = 0;
+    int retries = 0;
+    bool retry = false;
+};
+Script* g_script = nullptr;
+
+// Called from a step: runs that step again on the next tick, for input that
+// reaches the box through its loop. False once the step has waited a while.
+bool RetryOnNextTick()
+{
+    if (g_script->retries >= kTicksToClose)
+        return false;
+    ++g_script->retries;
+    g_script->retry = true;
+    return true;
+}
+
+struct BoxSearch
+{
+    HWND owner;
+    HWND box;
+};
+
+BOOL CALLBACK MatchBox(HWND window, LPARAM lParam)
+{
+    auto& search = *reinterpret_cast<BoxSearch*>(lParam);
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "#32770") == 0 && ::GetWindow(window, GW_OWNER) == search.owner &&
+        ::IsWindowVisible(window))
+    {
+        search.box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOpenBox(HWND owner)
+{
+    BoxSearch search = {owner, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.box;
+}
+
+// One step per tick once the box is shown. After the last step the box must
+// close within kTicksToClose ticks; otherwise the test fails and ends it.
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
+{
+    Script& script = *g_script;
+    const HWND box = FindOpenBox(script.owner);
+    if (!box)
+        return;
+    if (script.next < script.steps.size())
+    {
+        script.steps[script.next](box);
+        if (!script.retry)
+            ++script.next;
+        script.retry = false;
+        return;
+    }
+    if (++script.ticksAfterSteps >= kTicksToClose)
+    {
+        ADD_FAILURE() << "the About box stayed open";
+        ::EndDialog(box, 0);
+    }
+}
+
+void RunAboutBox(HWND owner, LPCSTR title, std::vector<Step> steps)
+{
+    Script script = {owner, std::move(steps)};
+    g_script = &script;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, kTickMs, &OnTick);
+    ASSERT_NE(0u, timer);
+    ShowAboutBox(owner, title);
+    ::KillTimer(nullptr, timer);
+    g_script = nullptr;
+    EXPECT_EQ(script.steps.size(), script.next) << "the About box closed before every step had run";
+}
+
+void PressOk(HWND box)
+{
+    ::SendMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The shell call, observed instead of made.
+
+struct ShellCall
+{
+    HWND window;
+    std::string verb;
+    std::string file;
+    bool withParameters;
+    bool withDirectory;
+    INT show;
+};
+std::vector<ShellCall> g_shellCalls;
+
+HINSTANCE WINAPI RecordShellExecute(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                    LPCSTR directory, INT show)
+{
+    g_shellCalls.push_back({window, verb ? verb : "(none)", file ? file : "(none)", parameters != nullptr,
+                            directory != nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42)); // above 32: opened
+}
+
+class AboutBoxTest : public ::testing::Test
+{
+protected:
+    // An owner with a caption, so that its client area is not its window rectangle.
+    static constexpr DWORD kOwnerStyle = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    UniqueWindow m_owner = CreateTestWindow(kOwnerStyle, OuterRect({200, 150, 840, 630}, kOwnerStyle));
+    ScopedPlatformCall<decltype(PlatformCalls::shellExecute)> m_shell{&PlatformCalls::shellExecute,
+                                                                      &RecordShellExecute};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_owner);
+        g_shellCalls.clear();
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+TEST(CenterOnParent, CentresOnTheParentsClientAreaKeepingTheSize)
+{
+    // A parent whose client area is 401 x 300 at screen point (100, 50).
+    constexpr DWORD parentStyle = WS_POPUP | WS_CAPTION;
+    UniqueWindow parent = CreateTestWindow(parentStyle, OuterRect({100, 50, 501, 350}, parentStyle));
+    RECT client = {};
+    ::GetClientRect(parent.get(), &client);
+    POINT origin = {0, 0};
+    ::ClientToScreen(parent.get(), &origin);
+    ASSERT_EQ(401, client.right);
+    ASSERT_EQ(300, client.bottom);
+    ASSERT_EQ(100, origin.x);
+    ASSERT_EQ(50, origin.y);
+
+    // A 300 x 201 window owned by it: the centre is (300, 200) on the screen,
+    // and the odd height leaves the window half a pixel below the exact centre.
+    UniqueWindow box = CreateTestWindow(WS_POPUP, {0, 0, 300, 201}, parent.get());
+    CenterOnParent(box.get());
+    EXPECT_EQ("{150, 100, 450, 301}", Text(WindowRect(box.get())));
+}
+
+TEST(CenterOnParent, LeavesAWindowWithoutParentWhereItIs)
+{
+    UniqueWindow window = CreateTestWindow(WS_POPUP, {123, 45, 423, 246});
+    CenterOnParent(window.get());
+    EXPECT_EQ("{123, 45, 423, 246}", Text(WindowRect(window.get())));
+}
+
+TEST_F(AboutBoxTest, OpensCentredOverItsOwnerWithTheProductLine)
+{
+    const HWND owner = m_owner.get();
+    RunAboutBox(owner, kTitle, {[owner](HWND box) {
+        EXPECT_EQ("TAVELMIR Multimedia Filter Manager 64", WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
+        EXPECT_FALSE(::IsWindowEnabled(owner));
+
+        // Centred on the owner's client area, which starts at (200, 150).
+        const RECT rect = WindowRect(box);
+        EXPECT_EQ(200 + 640 / 2 - (rect.right - rect.left) / 2, rect.left);
+        EXPECT_EQ(150 + 480 / 2 - (rect.bottom - rect.top) / 2, rect.top);
+
+        // The picture control takes the size of the logo.
+        RECT logo = {};
+        ::GetClientRect(::GetDlgItem(box, IDC_ABOUT_LOGO), &logo);
+        EXPECT_EQ("{0, 0, 250, 58}", Text(logo));
+        PressOk(box);
+    }});
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+}
+
+TEST_F(AboutBoxTest, ReturnsAtOnceWhenTheOwnersModuleHasNoTemplate)
+{
+    // The template is looked up in the owner's module: here one without it.
+    ::SetWindowLongPtrA(m_owner.get(), GWLP_HINSTANCE,
+                        reinterpret_cast<LONG_PTR>(::GetModuleHandleA("user32.dll")));
+    RunAboutBox(m_owner.get(), kTitle, {}); // fails if a box opens
+    EXPECT_TRUE(::IsWindowEnabled(m_owner.get()));
+}
+
+TEST_F(AboutBoxTest, CutsAProductLineTooLongForItsBuffer)
+{
+    // "TAVELMIR " + title + " 64" fills the 259 characters exactly.
+    const std::string fits(259 - 9 - 3, 't');
+    RunAboutBox(m_owner.get(), fits.c_str(), {[&fits](HWND box) {
+        EXPECT_EQ("TAVELMIR " + fits + " 64", WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
+        PressOk(box);
+    }});
+
+    const std::string tooLong(300, 'x');
+    RunAboutBox(m_owner.get(), tooLong.c_str(), {[&tooLong](HWND box) {
+        EXPECT_EQ(("TAVELMIR " + tooLong).substr(0, 259), WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
+        PressOk(box);
+    }});
+}
+
+struct Closer
+{
+    const char* name;
+    void (*close)(HWND box);
+};
+
+void PrintTo(const Closer& closer, std::ostream* out)
+{
+    *out << closer.name;
+}
+
+class AboutBoxClosing : public AboutBoxTest, public ::testing::WithParamInterface<Closer>
+{
+};
+
+TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
+{
+    const HWND owner = m_owner.get();
+    HWND shown = nullptr;
+    RunAboutBox(owner, kTitle, {[owner, &shown](HWND box) {
+        shown = box;
+        EXPECT_FALSE(::IsWindowEnabled(owner));
+        GetParam().close(box);
+    }});
+    ASSERT_NE(nullptr, shown);
+    EXPECT_FALSE(::IsWindow(shown));
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    EXPECT_TRUE(g_shellCalls.empty());
+}
+
+// Keys are posted, so that they reach the box through its own modal loop.
+INSTANTIATE_TEST_SUITE_P(
+    EachWay, AboutBoxClosing,
+    ::testing::Values(Closer{"OkButton", &PressOk},
+                      Closer{"Enter",
+                             [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
+                      Closer{"Escape",
+                             [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
+                      Closer{"CloseCommand", [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    [](const ::testing::TestParamInfo<Closer>& info) { return std::string(info.param.name); });
+
+TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
+{
+    std::string address;
+    auto expectOpened = [&address](HWND box, size_t count) {
+        ASSERT_EQ(count, g_shellCalls.size());
+        const ShellCall& call = g_shellCalls.back();
+        EXPECT_EQ(box, call.window);
+        EXPECT_EQ("open", call.verb);
+        EXPECT_EQ(address, call.file);
+        EXPECT_FALSE(call.withParameters);
+        EXPECT_FALSE(call.withDirectory);
+        EXPECT_EQ(SW_SHOWNORMAL, call.show);
+    };
+    const HWND owner = m_owner.get();
+    RunAboutBox(
+        owner, kTitle,
+        {// The click notification, as the control sends it.
+         [&](HWND box) {
+             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+             address = WindowText(link);
+             EXPECT_NE(std::string::npos, address.find(".example"));
+             ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(link));
+             expectOpened(box, 1);
+             EXPECT_FALSE(::IsWindowEnabled(owner));
+         },
+         // The mouse buttons themselves, through the box's loop.
+         [](HWND box) {
+             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+             ::PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+             ::PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+         },
+         [&](HWND box) {
+             if (g_shellCalls.size() < 2 && RetryOnNextTick())
+                 return;
+             expectOpened(box, 2);
+         },
+         // A double click does nothing, as a notification or as a mouse message.
+         [](HWND box) {
+             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+             ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK), reinterpret_cast<LPARAM>(link));
+             EXPECT_EQ(FALSE, AboutDlgProc(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
+                                           reinterpret_cast<LPARAM>(link)));
+             ::SendMessageA(link, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+             EXPECT_EQ(2u, g_shellCalls.size());
+         },
+         // An address longer than the buffer is opened cut to 259 characters.
+         [&](HWND box) {
+             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+             const std::string longAddress = "http://tavelmir.example/" + std::string(300, 'a');
+             ::SetWindowTextA(link, longAddress.c_str());
+             address = longAddress.substr(0, 259);
+             ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(link));
+             expectOpened(box, 3);
+             PressOk(box);
+         }});
+}
+
+TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
+{
+    std::string address;
+    RunAboutBox(m_owner.get(), kTitle,
+                {[&address](HWND box) {
+                     const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+                     address = WindowText(link);
+                     // Other tests share the display: keep the box on top, and
+                     // give every event its own position.
+                     ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                     RECT rect = {};
+                     ::GetWindowRect(link, &rect);
+                     const LONG x = (rect.left + rect.right) / 2 * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+                     const LONG y = (rect.top + rect.bottom) / 2 * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+                     INPUT clicks[2] = {};
+                     for (INPUT& click : clicks)
+                     {
+                         click.type = INPUT_MOUSE;
+                         click.mi.dx = x;
+                         click.mi.dy = y;
+                     }
+                     clicks[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+                     clicks[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+                     EXPECT_EQ(2u, ::SendInput(2, clicks, sizeof(INPUT)));
+                 },
+                 [&address](HWND box) {
+                     if (g_shellCalls.empty() && RetryOnNextTick())
+                         return;
+                     ASSERT_EQ(1u, g_shellCalls.size());
+                     EXPECT_EQ("open", g_shellCalls[0].verb);
+                     EXPECT_EQ(address, g_shellCalls[0].file);
+                     PressOk(box);
+                 }});
+}
+
+TEST_F(AboutBoxTest, OnlyTheAddressIsDrawnInLinkColours)
+{
+    RunAboutBox(m_owner.get(), kTitle, {[](HWND box) {
+        UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        ASSERT_TRUE(dc);
+        const auto colourRequest = [box, &dc](int control) {
+            ::SetTextColor(dc.get(), RGB(1, 2, 3));
+            ::SetBkMode(dc.get(), OPAQUE);
+            return AboutDlgProc(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                                reinterpret_cast<LPARAM>(::GetDlgItem(box, control)));
+        };
+
+        EXPECT_EQ(reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE)), colourRequest(IDC_ABOUT_LINK));
+        EXPECT_EQ(0x00E60000u, ::GetTextColor(dc.get()));
+        EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
+
+        for (int control : {IDC_ABOUT_TITLE, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_LOGO})
+        {
+            EXPECT_EQ(FALSE, colourRequest(control)) << "control " << control;
+            EXPECT_EQ(RGB(1, 2, 3), ::GetTextColor(dc.get())) << "control " << control;
+            EXPECT_EQ(OPAQUE, ::GetBkMode(dc.get())) << "control " << control;
+        }
+
+        // Through the dialog manager, as the control asks when it paints.
+        ::SetTextColor(dc.get(), RGB(1, 2, 3));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE)),
+                  ::SendMessageA(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                                 reinterpret_cast<LPARAM>(::GetDlgItem(box, IDC_ABOUT_LINK))));
+        EXPECT_EQ(0x00E60000u, ::GetTextColor(dc.get()));
+        PressOk(box);
+    }});
+}

@@ -1,0 +1,480 @@
+// Adding a filter's registration to a category and removing it again, against
+// the registry of the test session and Wine's own device enumerator.
+#include <gtest/gtest.h>
+
+#include <dshow.h>
+
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CategoryMembers.h"
+#include "FilterRegistration.h"
+#include "RegistryFaults.h"
+#include "ScopedPlatformCall.h"
+#include "TestRegistry.h"
+#include "UniqueHandle.h"
+
+// Failures show a value's type and size rather than its raw object bytes.
+void PrintTo(const RegValue& value, std::ostream* out)
+{
+    *out << "type " << value.type << ", " << value.data.size() << " bytes";
+}
+
+namespace {
+
+using Values = std::vector<std::pair<std::wstring, RegValue>>;
+
+// Values by name: the registry's order of values is its own (Wine keeps them
+// sorted by name), so keys are compared by content.
+std::map<std::wstring, RegValue> ByName(const Values& values)
+{
+    return std::map<std::wstring, RegValue>(values.begin(), values.end());
+}
+
+// Wine's own registration of its filters: the "DirectShow Filters" category.
+constexpr GUID kDirectShowFilters = {
+    0x083863F1, 0x70DE, 0x11D0, {0xBD, 0x40, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
+
+RegValue Value(DWORD type, const void* data, size_t size)
+{
+    RegValue value;
+    value.type = type;
+    value.data.assign(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
+    return value;
+}
+
+RegValue StringValue(const std::wstring& text, DWORD type = REG_SZ)
+{
+    return Value(type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+
+LSTATUS Write(const std::string& path, const std::wstring& name, const RegValue& value)
+{
+    return WriteValue(path, name.c_str(), value.type, value.data.data(),
+                      static_cast<DWORD>(value.data.size()));
+}
+
+// Writes the values in order; false if any of them fails.
+bool WriteAll(const std::string& path, const Values& values)
+{
+    for (const auto& [name, value] : values)
+        if (Write(path, name, value) != ERROR_SUCCESS)
+            return false;
+    return true;
+}
+
+bool CreateKey(const std::string& path)
+{
+    UniqueRegKey key;
+    return ::RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), key.put()) == ERROR_SUCCESS;
+}
+
+UniqueRegKey OpenKey(const std::string& path)
+{
+    UniqueRegKey key;
+    EXPECT_EQ(ERROR_SUCCESS,
+              ::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_ALL_ACCESS, key.put()));
+    return key;
+}
+
+// A source category, a filter and a target category of the test's own, whose
+// keys go when the test ends.
+class Registration : public ::testing::Test
+{
+protected:
+    const GUID m_source = NewGuid();
+    const GUID m_filter = NewGuid();
+    const GUID m_target = NewGuid();
+    ScopedClassesKey m_sourceKeys{ClassPath(m_source)};
+    ScopedClassesKey m_filterKeys{ClassPath(m_filter)};
+    ScopedClassesKey m_targetKeys{ClassPath(m_target)};
+
+    std::string SourcePath() const { return InstancePath(m_source, m_filter); }
+    std::string TargetPath() const { return InstancePath(m_target, m_filter); }
+    std::string FilterClassPath() const { return ClassPath(m_filter); }
+
+    LONG Add() const { return AddFilterToCategory(m_source, m_filter, m_target); }
+
+    // The filter's class key with the given default value.
+    void GiveFilterAClassName(const RegValue& name) const
+    {
+        ASSERT_EQ(ERROR_SUCCESS, Write(FilterClassPath(), L"", name));
+    }
+};
+
+// The "CLSID" value the fallback writes: the CLSID text and its zero, 39 bytes
+// as the 8-bit registry call reports it.
+void ExpectClsidValue(const std::string& path, REFGUID filter)
+{
+    const std::string text = GuidText(filter);
+    RegValue clsid;
+    ASSERT_TRUE(ReadValueA(path, "CLSID", clsid));
+    EXPECT_EQ(DWORD{REG_SZ}, clsid.type);
+    EXPECT_EQ(Value(REG_SZ, text.c_str(), text.size() + 1), clsid);
+    EXPECT_EQ(39u, clsid.data.size());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Copy branch
+
+TEST(RegistrationOfWineFilter, CopiesTheAviSplitterAndRemovesItAgain)
+{
+    const std::string source = InstancePath(kDirectShowFilters, CLSID_AviSplitter);
+    const Values original = ReadAllValues(source);
+    RegValue filterData;
+    ASSERT_TRUE(ReadValue(source, L"FilterData", filterData)) << "Wine registers the AVI Splitter";
+    ASSERT_EQ(DWORD{REG_BINARY}, filterData.type);
+
+    const GUID target = NewGuid();
+    ScopedClassesKey cleanup(ClassPath(target));
+    ASSERT_EQ(ERROR_SUCCESS, AddFilterToCategory(kDirectShowFilters, CLSID_AviSplitter, target));
+
+    EXPECT_EQ(ByName(original), ByName(ReadAllValues(InstancePath(target, CLSID_AviSplitter))));
+    const std::vector<CategoryMember> members = ListCategoryMembers(target);
+    ASSERT_EQ(1u, members.size());
+    EXPECT_EQ(GuidTextW(CLSID_AviSplitter), members[0].clsid);
+    EXPECT_EQ(L"AVI Splitter", members[0].friendlyName);
+
+    EXPECT_EQ(ERROR_SUCCESS, RemoveFilterFromCategory(target, CLSID_AviSplitter));
+    HRESULT status = S_OK;
+    EXPECT_TRUE(ListCategoryMembers(target, &status).empty());
+    EXPECT_EQ(S_FALSE, status);
+
+    EXPECT_EQ(original, ReadAllValues(source)) << "the source registration is only read";
+}
+
+TEST_F(Registration, CopiesEveryValueWithItsNameTypeAndBytes)
+{
+    const DWORD merit = 0x600000;
+    const unsigned long long big = 0x0123456789ABCDEFull;
+    const BYTE filterData[] = {2, 0, 0, 0, 0, 0, 0x60, 0, 0xFF, 0x00, 0x7F};
+    const wchar_t multi[] = L"one\0two\0";
+    const Values values = {
+        {L"", StringValue(L"default value")},
+        {L"CLSID", StringValue(GuidTextW(m_filter))},
+        {L"FriendlyName", StringValue(L"Probe filter")},
+        {L"Merit", Value(REG_DWORD, &merit, sizeof merit)},
+        {L"FilterData", Value(REG_BINARY, filterData, sizeof filterData)},
+        {L"Path", StringValue(L"%SystemRoot%\\probe.ax", REG_EXPAND_SZ)},
+        {L"Aliases", Value(REG_MULTI_SZ, multi, sizeof multi)},
+        {L"Big", Value(REG_QWORD, &big, sizeof big)},
+        {L"Empty binary", Value(REG_BINARY, nullptr, 0)},
+        {L"Empty string", Value(REG_SZ, nullptr, 0)},
+        {L"Unterminated", Value(REG_SZ, "abc", 3)}, // an odd size a text copy would change
+    };
+    ASSERT_TRUE(WriteAll(SourcePath(), values));
+    ASSERT_TRUE(CreateKey(SourcePath() + "\\Subkey"));
+
+    // The target category has no keys yet: they are made on the way.
+    ASSERT_FALSE(KeyExists(ClassPath(m_target)));
+    EXPECT_EQ(ERROR_SUCCESS, Add());
+
+    EXPECT_EQ(ByName(values), ByName(ReadAllValues(TargetPath())));
+    EXPECT_FALSE(KeyExists(TargetPath() + "\\Subkey")) << "only values are copied";
+    EXPECT_EQ(ByName(values), ByName(ReadAllValues(SourcePath())));
+}
+
+TEST_F(Registration, CopiesNamesAndStringsOutsideTheAnsiCodePageExactly)
+{
+    const wchar_t multi[] = L"\u0444\u0438\u043B\u044C\u0442\u0440\0\u6FFE\u955C\0";
+    const Values values = {
+        {L"FriendlyName", StringValue(L"Filtre \u00E9t\u00E9 \u2192 \u0424\u0438\u043B\u044C\u0442\u0440 "
+                                      L"\u6EE4\u955C \U0001F3AC")},
+        {L"\u540D\u524D \u0418\u043C\u044F \U0001F3B5", StringValue(L"\u2603", REG_EXPAND_SZ)},
+        {L"Aliases", Value(REG_MULTI_SZ, multi, sizeof multi)},
+    };
+    ASSERT_TRUE(WriteAll(SourcePath(), values));
+
+    EXPECT_EQ(ERROR_SUCCESS, Add());
+    EXPECT_EQ(ByName(values), ByName(ReadAllValues(TargetPath())));
+}
+
+TEST_F(Registration, CopiesValueNamesThatFitTheNameBufferAndStopsAtOneThatDoesNot)
+{
+    const std::wstring longest(1022, L'n');
+    const std::wstring tooLong(1023, L'x');
+    const Values values = {
+        {L"First", StringValue(L"1")},
+        {longest, StringValue(L"1022")},
+        {tooLong, StringValue(L"1023")},
+        {L"Last", StringValue(L"after")},
+    };
+    ASSERT_TRUE(WriteAll(SourcePath(), values));
+    // Values are copied in the source key's own order, up to the long name.
+    const Values sourceOrder = ReadAllValues(SourcePath());
+    auto stop = sourceOrder.begin();
+    while (stop != sourceOrder.end() && stop->first != tooLong)
+        ++stop;
+    ASSERT_NE(sourceOrder.end(), stop);
+    const Values before(sourceOrder.begin(), stop);
+    ASSERT_EQ(1u, ByName(before).count(longest)) << "the 1022-character name comes first";
+
+    EXPECT_EQ(ERROR_MORE_DATA, Add());
+    EXPECT_EQ(ByName(before), ByName(ReadAllValues(TargetPath())))
+        << "the values before the long name stay";
+}
+
+TEST_F(Registration, CopiesA16MiBValue)
+{
+    std::vector<BYTE> data(16u << 20);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<BYTE>(i * 7 + (i >> 12));
+    const RegValue large = Value(REG_BINARY, data.data(), data.size());
+    ASSERT_EQ(ERROR_SUCCESS, Write(SourcePath(), L"FilterData", large));
+
+    EXPECT_EQ(ERROR_SUCCESS, Add());
+    RegValue copied;
+    ASSERT_TRUE(ReadValue(TargetPath(), L"FilterData", copied));
+    EXPECT_TRUE(copied == large);
+}
+
+TEST_F(Registration, OverwritesValuesOfAnExistingTargetAndKeepsItsOthers)
+{
+    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"New name")},
+                                        {L"Merit", StringValue(L"new")}}));
+    ASSERT_TRUE(WriteAll(TargetPath(), {{L"FriendlyName", StringValue(L"Old name")},
+                                        {L"Kept", StringValue(L"target only")}}));
+
+    EXPECT_EQ(ERROR_SUCCESS, Add());
+    const Values expected = {{L"FriendlyName", StringValue(L"New name")},
+                             {L"Kept", StringValue(L"target only")},
+                             {L"Merit", StringValue(L"new")}};
+    EXPECT_EQ(ByName(expected), ByName(ReadAllValues(TargetPath())));
+}
+
+TEST_F(Registration, CopiesAnEmptySourceKeyAsAnEmptyTargetKey)
+{
+    ASSERT_TRUE(CreateKey(SourcePath()));
+    GiveFilterAClassName(StringValue(L"Class name")); // must not be used
+
+    EXPECT_EQ(ERROR_SUCCESS, Add());
+    EXPECT_TRUE(KeyExists(TargetPath()));
+    EXPECT_TRUE(ReadAllValues(TargetPath()).empty());
+}
+
+// The source registration and the class key are only read, so keys that may
+// not be written still serve; a source key that may not be read at all sends
+// the add to the class key.
+TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
+{
+    const Values values = {{L"FriendlyName", StringValue(L"Read-only registration")},
+                           {L"Merit", StringValue(L"x")}};
+    ASSERT_TRUE(WriteAll(SourcePath(), values));
+    GiveFilterAClassName(StringValue(L"Class name"));
+    {
+        ScopedKeyAccess readOnly(SourcePath(), kReadOnlyAccess);
+        ASSERT_TRUE(readOnly.applied());
+        EXPECT_EQ(ERROR_SUCCESS, Add());
+        EXPECT_EQ(ByName(values), ByName(ReadAllValues(TargetPath()))) << "copied from the source key";
+    }
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CLASSES_ROOT, TargetPath().c_str()));
+    {
+        ScopedKeyAccess unreadable(SourcePath(), kNoAccess);
+        ScopedKeyAccess readOnlyClass(FilterClassPath(), kReadOnlyAccess);
+        ASSERT_TRUE(unreadable.applied());
+        ASSERT_TRUE(readOnlyClass.applied());
+        EXPECT_EQ(ERROR_SUCCESS, Add());
+        ExpectClsidValue(TargetPath(), m_filter);
+        RegValue name;
+        ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name)) << "built from the class key";
+        EXPECT_EQ(StringValue(L"Class name"), name);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Fallback branch
+
+TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
+{
+    const RegValue className = StringValue(L"%Probe% \u0444\u0438\u043B\u044C\u0442\u0440", REG_EXPAND_SZ);
+    GiveFilterAClassName(className);
+
+    EXPECT_EQ(ERROR_SUCCESS, Add());
+    ExpectClsidValue(TargetPath(), m_filter);
+    RegValue name;
+    ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name));
+    EXPECT_EQ(className, name);
+    EXPECT_EQ(2u, ReadAllValues(TargetPath()).size());
+}
+
+TEST_F(Registration, LeavesOnlyClsidWhenTheClassKeyHasNoName)
+{
+    ASSERT_TRUE(CreateKey(FilterClassPath()));
+
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Add());
+    ExpectClsidValue(TargetPath(), m_filter);
+    EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
+}
+
+// ---------------------------------------------------------------------------
+// Failures of an add, and what each leaves behind
+
+TEST_F(Registration, WritesNothingWhenTheClassKeyCannotBeOpened)
+{
+    // Neither a source registration nor a class key.
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Add());
+    EXPECT_FALSE(KeyExists(ClassPath(m_target)));
+
+    // A class key that may not be read.
+    GiveFilterAClassName(StringValue(L"Hidden"));
+    ScopedKeyAccess unreadable(FilterClassPath(), kNoAccess);
+    ASSERT_TRUE(unreadable.applied());
+    EXPECT_EQ(ERROR_ACCESS_DENIED, Add());
+    EXPECT_FALSE(KeyExists(ClassPath(m_target)));
+}
+
+TEST_F(Registration, WritesNothingWhenTheSourceOrTheFilterHasNoText)
+{
+    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"Probe")}}));
+    GiveFilterAClassName(StringValue(L"Class name"));
+    for (int failingCall : {1, 2})
+    {
+        FailingClsidConversion failure(failingCall);
+        EXPECT_EQ(kConversionFailure, Add()) << "conversion " << failingCall;
+        EXPECT_FALSE(KeyExists(ClassPath(m_target)));
+    }
+}
+
+TEST_F(Registration, WritesNothingWhenTheTargetHasNoText)
+{
+    GiveFilterAClassName(StringValue(L"Class name"));
+    {
+        FailingClsidConversion failure(3);
+        EXPECT_EQ(kConversionFailure, Add()) << "fallback branch";
+    }
+    EXPECT_FALSE(KeyExists(ClassPath(m_target)));
+
+    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"Probe")}}));
+    {
+        FailingClsidConversion failure(3);
+        EXPECT_EQ(kConversionFailure, Add()) << "copy branch";
+    }
+    EXPECT_FALSE(KeyExists(ClassPath(m_target)));
+}
+
+// A key that is not kept may hold no key that is, so the target key cannot be
+// made under a volatile category key.
+TEST_F(Registration, WritesNoValueWhenTheTargetKeyCannotBeCreated)
+{
+    ASSERT_EQ(ERROR_SUCCESS, CreateVolatileKey(ClassPath(m_target)));
+    GiveFilterAClassName(StringValue(L"Class name"));
+    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, Add()) << "fallback branch";
+    EXPECT_FALSE(KeyExists(TargetPath()));
+
+    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"Probe")}}));
+    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, Add()) << "copy branch";
+    EXPECT_FALSE(KeyExists(TargetPath()));
+}
+
+TEST_F(Registration, KeepsTheTargetAsItWasWhenItsValuesCannotBeSet)
+{
+    const Values existing = {{L"FriendlyName", StringValue(L"Old name")}};
+    ASSERT_TRUE(WriteAll(TargetPath(), existing));
+    ScopedKeyAccess readOnly(TargetPath(), kReadOnlyAccess);
+    ASSERT_TRUE(readOnly.applied());
+
+    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"New name")}}));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, Add()) << "copy branch";
+    EXPECT_EQ(existing, ReadAllValues(TargetPath()));
+}
+
+TEST_F(Registration, LeavesAnEmptyTargetWhenClsidCannotBeSet)
+{
+    ASSERT_TRUE(CreateKey(TargetPath()));
+    ScopedKeyAccess readOnly(TargetPath(), kReadOnlyAccess);
+    ASSERT_TRUE(readOnly.applied());
+    GiveFilterAClassName(StringValue(L"Class name"));
+
+    EXPECT_EQ(ERROR_ACCESS_DENIED, Add()) << "fallback branch";
+    EXPECT_TRUE(KeyExists(TargetPath()));
+    EXPECT_TRUE(ReadAllValues(TargetPath()).empty());
+}
+
+// ---------------------------------------------------------------------------
+// One value that changes between the two reads of a copy
+
+namespace {
+
+// Between the query of a value's size and the read of its data, another writer
+// gives the value new data.
+struct ConcurrentWrite
+{
+    static LSTATUS APIENTRY Query(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                                  LPDWORD size)
+    {
+        const LSTATUS status = ::RegQueryValueExW(key, name, reserved, type, data, size);
+        if (!data && s_newData)
+        {
+            ::RegSetValueExW(key, name, 0, REG_BINARY, s_newData->data(),
+                             static_cast<DWORD>(s_newData->size()));
+            s_newData = nullptr;
+        }
+        return status;
+    }
+
+    static const std::vector<BYTE>* s_newData;
+};
+const std::vector<BYTE>* ConcurrentWrite::s_newData = nullptr;
+
+} // namespace
+
+TEST_F(Registration, FailsAValueThatGrowsAndCopiesOneThatShrinks)
+{
+    const std::vector<BYTE> original(64, 0x11);
+    ASSERT_EQ(ERROR_SUCCESS, WriteValue(SourcePath(), L"Data", REG_BINARY, original.data(), 64));
+    ASSERT_TRUE(CreateKey(TargetPath()));
+    UniqueRegKey source = OpenKey(SourcePath());
+    UniqueRegKey target = OpenKey(TargetPath());
+    ASSERT_TRUE(source && target);
+    ScopedPlatformCall query(&PlatformCalls::regQueryValueEx, &ConcurrentWrite::Query);
+
+    const std::vector<BYTE> grown(65, 0x22);
+    ConcurrentWrite::s_newData = &grown;
+    EXPECT_EQ(ERROR_MORE_DATA, CopyRegistryValue(target.get(), L"Copy", source.get(), L"Data"));
+    EXPECT_TRUE(ReadAllValues(TargetPath()).empty()) << "nothing written";
+
+    const std::vector<BYTE> shrunk(3, 0x33);
+    ConcurrentWrite::s_newData = &shrunk;
+    EXPECT_EQ(ERROR_SUCCESS, CopyRegistryValue(target.get(), L"Copy", source.get(), L"Data"));
+    RegValue copy;
+    ASSERT_TRUE(ReadValue(TargetPath(), L"Copy", copy));
+    EXPECT_EQ(Value(REG_BINARY, shrunk.data(), shrunk.size()), copy);
+}
+
+// ---------------------------------------------------------------------------
+// Remove
+
+TEST_F(Registration, RemovesTheFilterKeyAlone)
+{
+    ASSERT_TRUE(WriteAll(TargetPath(), {{L"FriendlyName", StringValue(L"Probe")}}));
+
+    EXPECT_EQ(ERROR_SUCCESS, RemoveFilterFromCategory(m_target, m_filter));
+    EXPECT_FALSE(KeyExists(TargetPath()));
+    EXPECT_TRUE(KeyExists(ClassPath(m_target) + "\\Instance")) << "left in place, even when empty";
+
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RemoveFilterFromCategory(m_target, m_filter)) << "gone already";
+}
+
+TEST_F(Registration, KeepsAFilterKeyThatHasASubkey)
+{
+    ASSERT_TRUE(CreateKey(TargetPath() + "\\Subkey"));
+
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RemoveFilterFromCategory(m_target, m_filter));
+    EXPECT_TRUE(KeyExists(TargetPath() + "\\Subkey"));
+}
+
+TEST_F(Registration, DeletesNothingWhenACategoryOrFilterHasNoText)
+{
+    ASSERT_TRUE(CreateKey(TargetPath()));
+    for (int failingCall : {1, 2})
+    {
+        FailingClsidConversion failure(failingCall);
+        EXPECT_EQ(kConversionFailure, RemoveFilterFromCategory(m_target, m_filter))
+            << "conversion " << failingCall;
+        EXPECT_TRUE(KeyExists(TargetPath()));
+    }
+}
