@@ -1,0 +1,252 @@
+#include "ZarvFMgrDlg.h"
+
+#include <dshow.h>
+
+#include "AboutBox.h"
+#include "AppConstants.h"
+#include "FilterEnumeration.h"
+#include "FilterRegistration.h"
+#include "IconPosition.h"
+#include "PlatformCalls.h"
+#include "UniqueHandle.h"
+#include "VendorCategories.h"
+#include "WinApp.h"
+#include "resource.h"
+
+namespace {
+
+constexpr DWORD_PTR kNoItemData = static_cast<DWORD_PTR>(LB_ERR);
+
+HINSTANCE ResourceModule() noexcept
+{
+    const CWinApp* app = CWinApp::GetApp();
+    return app ? app->m_hInstance : ::GetModuleHandleA(nullptr);
+}
+
+// The CLSID copy that an entry carries, or null.
+CLSID* EntryClsid(const CListBox& list, int index) noexcept
+{
+    const DWORD_PTR data = list.GetItemData(index);
+    return data == kNoItemData ? nullptr : reinterpret_cast<CLSID*>(data);
+}
+
+// The CLSID of the selected entry, or null when nothing is selected.
+const CLSID* SelectedClsid(const CListBox& list) noexcept
+{
+    const int index = list.GetCurSel();
+    return index == LB_ERR ? nullptr : EntryClsid(list, index);
+}
+
+// Adds an entry that carries its own copy of the CLSID. When the copy or the
+// entry cannot be made, nothing is added and nothing is kept.
+void AddListEntry(CListBox& list, const NamedClsid& entry) noexcept
+{
+    UniqueClsidCopy copy = MakeClsidCopy(entry.clsid);
+    if (!copy)
+        return;
+    const int index = list.AddString(entry.name.c_str());
+    if (index < 0)
+        return;
+    if (list.SetItemData(index, reinterpret_cast<DWORD_PTR>(copy.get())) == LB_ERR)
+    {
+        list.DeleteString(index);
+        return;
+    }
+    copy.release(); // the entry owns it now
+}
+
+// Frees every entry's CLSID copy and empties the list.
+void ClearList(CListBox& list) noexcept
+{
+    for (int index = 0, count = list.GetCount(); index < count; ++index)
+    {
+        const UniqueClsidCopy copy(EntryClsid(list, index)); // freed as it goes
+    }
+    list.ResetContent();
+}
+
+} // namespace
+
+CZarvFMgrDlg::CZarvFMgrDlg() noexcept
+    : CDialog(IDD_FMGR_DIALOG), m_hIcon(::LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+{
+}
+
+// The services and the CLSID copies were released at WM_DESTROY.
+CZarvFMgrDlg::~CZarvFMgrDlg() = default;
+
+MessageTable<CDialog::MessageMapEntry> CZarvFMgrDlg::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        MessageHandler(WM_SYSCOMMAND, &CZarvFMgrDlg::OnSysCommand),
+        MessageHandler(WM_PAINT, &CZarvFMgrDlg::OnPaint),
+        MessageHandler(WM_QUERYDRAGICON, &CZarvFMgrDlg::OnQueryDragIcon),
+        CommandHandler(LBN_SELCHANGE, IDC_CATEGORY_LIST, &CZarvFMgrDlg::OnSelChangeCategories),
+        MessageHandler(WM_DESTROY, &CZarvFMgrDlg::OnDestroy),
+        CommandHandler(BN_CLICKED, IDC_ADD, &CZarvFMgrDlg::OnAddFilter),
+        CommandHandler(LBN_SELCHANGE, IDC_FILTER_LIST, &CZarvFMgrDlg::OnSelChangeFilters),
+        CommandHandler(BN_CLICKED, IDC_REMOVE, &CZarvFMgrDlg::OnRemoveFilter),
+    };
+    return entries;
+}
+
+void CZarvFMgrDlg::DoDataExchange(CDataExchange& dx)
+{
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_FILTER_LIST, m_listFilters);
+    DDX_Control(dx, IDC_CATEGORY_LIST, m_listCategories);
+}
+
+BOOL CZarvFMgrDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    AppendAboutItem();
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    if (!CreateServices())
+    {
+        EndDialog(kStartFailed);
+        return FALSE;
+    }
+    for (const NamedClsid& entry : CreateVendorCategories(m_pFilterMapper.get()))
+        AddCategoryEntry(entry);
+    return TRUE; // the focus goes to the first tab stop, the category list
+}
+
+void CZarvFMgrDlg::AppendAboutItem()
+{
+    const HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!menu)
+        return;
+    char text[kMenuTextCapacity];
+    if (::LoadStringA(ResourceModule(), IDS_ABOUTBOX, text, ARRAYSIZE(text)) <= 0)
+        return;
+    ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+// The device enumerator first: without it the filter mapper is not attempted.
+bool CZarvFMgrDlg::CreateServices()
+{
+    if (FAILED(Platform().coCreateInstance(CLSID_SystemDeviceEnum, nullptr, kServiceClassContext,
+                                           IID_ICreateDevEnum, m_pDevEnum.put_void())))
+        return false;
+    return SUCCEEDED(Platform().coCreateInstance(CLSID_FilterMapper2, nullptr, kServiceClassContext,
+                                                 IID_IFilterMapper2, m_pFilterMapper.put_void()));
+}
+
+void CZarvFMgrDlg::AddFilterEntry(const NamedClsid& entry)
+{
+    AddListEntry(m_listFilters, entry);
+}
+
+void CZarvFMgrDlg::AddCategoryEntry(const NamedClsid& entry)
+{
+    AddListEntry(m_listCategories, entry);
+}
+
+void CZarvFMgrDlg::ClearFilterList()
+{
+    ClearList(m_listFilters);
+    ::EnableWindow(GetDlgItem(IDC_REMOVE), FALSE);
+}
+
+void CZarvFMgrDlg::ClearCategoryList()
+{
+    ClearList(m_listCategories);
+    ::EnableWindow(GetDlgItem(IDC_ADD), FALSE);
+}
+
+// The caller obtains and releases the enumerator; null lists nothing.
+void CZarvFMgrDlg::FillFilterList(IEnumMoniker* enumerator)
+{
+    ClearFilterList();
+    if (!enumerator)
+        return;
+    EnumerateCategoryFilters(enumerator, [this](const NamedClsid& entry) { AddFilterEntry(entry); });
+}
+
+// Lists the category's filters afresh; false, with the list left as it was,
+// when the category's enumerator cannot be obtained.
+bool CZarvFMgrDlg::ShowCategoryFilters(REFCLSID category)
+{
+    if (!m_pDevEnum)
+        return false;
+    ComPtr<IEnumMoniker> enumerator; // stays null for a category without members
+    if (FAILED(m_pDevEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
+        return false;
+    m_clsidListed = category;
+    FillFilterList(enumerator.get());
+    return true;
+}
+
+void CZarvFMgrDlg::OnSelChangeCategories()
+{
+    const CLSID* category = SelectedClsid(m_listCategories);
+    if (!category || !ShowCategoryFilters(*category))
+        return;
+    ::EnableWindow(GetDlgItem(IDC_ADD), TRUE);
+}
+
+void CZarvFMgrDlg::OnSelChangeFilters()
+{
+    ::EnableWindow(GetDlgItem(IDC_REMOVE), TRUE);
+}
+
+void CZarvFMgrDlg::OnAddFilter()
+{
+    // Runs the Add Filter dialog; until that dialog exists, Add does nothing.
+}
+
+// Removes the selected filter from the category whose filters the list shows,
+// then lists that category again, whether or not the key was deleted.
+void CZarvFMgrDlg::OnRemoveFilter()
+{
+    const CLSID* filter = SelectedClsid(m_listFilters);
+    if (!filter)
+        return;
+    const CLSID category = m_clsidListed;
+    if (RemoveFilterFromCategory(category, *filter) < 0)
+        return; // no key path: nothing was deleted
+    ShowCategoryFilters(category);
+}
+
+bool CZarvFMgrDlg::OnSysCommand(WPARAM wParam, LPARAM, LRESULT&)
+{
+    if ((wParam & kSysCommandMask) != IDM_ABOUTBOX)
+        return false; // move, close and the rest: the default handling
+    ShowAboutBox(m_hWnd, kAboutBoxTitle);
+    return true;
+}
+
+// Minimised, the window draws its icon centred in its client area.
+bool CZarvFMgrDlg::OnPaint(WPARAM, LPARAM, LRESULT&)
+{
+    if (!::IsIconic(m_hWnd))
+        return false; // the default dialog painting
+    PAINTSTRUCT paint;
+    const HDC dc = ::BeginPaint(m_hWnd, &paint);
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    const POINT at = CenteredIconPosition(client, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+    ::DrawIcon(dc, at.x, at.y, m_hIcon);
+    ::EndPaint(m_hWnd, &paint);
+    return true;
+}
+
+bool CZarvFMgrDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
+{
+    result = reinterpret_cast<LRESULT>(m_hIcon);
+    return true;
+}
+
+bool CZarvFMgrDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
+{
+    ClearFilterList();
+    ClearCategoryList();
+    m_pDevEnum.reset();
+    m_pFilterMapper.reset();
+    return false; // the default destroy handling follows
+}

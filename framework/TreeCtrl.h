@@ -1,0 +1,81 @@
+#pragma once
+// A tree-view control attached to a dialog item: a thin wrapper over its 8-bit
+// messages.
+
+#include "Wnd.h"
+
+#include <commctrl.h>
+
+class CTreeCtrl : public CWnd
+{
+public:
+    // The new item, or null.
+    HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert) noexcept
+    {
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(m_hWnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    }
+    // An item with text only, every other field 0.
+    HTREEITEM InsertItem(LPCSTR text, HTREEITEM parent = TVI_ROOT, HTREEITEM insertAfter = TVI_LAST) noexcept
+    {
+        TVINSERTSTRUCTA insert = {};
+        insert.hParent = parent;
+        insert.hInsertAfter = insertAfter;
+        insert.item.mask = TVIF_TEXT;
+        insert.item.pszText = const_cast<LPSTR>(text);
+        return InsertItem(insert);
+    }
+    // Sets the data word and nothing else.
+    BOOL SetItemData(HTREEITEM item, DWORD_PTR data) noexcept
+    {
+        TVITEMA tvi = {};
+        tvi.mask = TVIF_PARAM;
+        tvi.hItem = item;
+        tvi.lParam = static_cast<LPARAM>(data);
+        return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)));
+    }
+    // 0 for a missing item.
+    DWORD_PTR GetItemData(HTREEITEM item) const noexcept
+    {
+        TVITEMA tvi = {};
+        tvi.mask = TVIF_PARAM;
+        tvi.hItem = item;
+        if (!::SendMessageA(m_hWnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)))
+            return 0;
+        return static_cast<DWORD_PTR>(tvi.lParam);
+    }
+    // The item's text, cut to fit the buffer; empty text for a missing item.
+    BOOL GetItemText(HTREEITEM item, LPSTR buffer, int size) const noexcept
+    {
+        if (size <= 0)
+            return FALSE;
+        buffer[0] = '\0';
+        TVITEMA tvi = {};
+        tvi.mask = TVIF_TEXT;
+        tvi.hItem = item;
+        tvi.pszText = buffer;
+        tvi.cchTextMax = size;
+        return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)));
+    }
+    // TVGN_ROOT, TVGN_CHILD, TVGN_NEXT, TVGN_PARENT, TVGN_CARET and the rest; null when there is none.
+    HTREEITEM GetNextItem(HTREEITEM item, UINT code) const noexcept
+    {
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(m_hWnd, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+    }
+    HTREEITEM GetRootItem() const noexcept { return GetNextItem(nullptr, TVGN_ROOT); }
+    HTREEITEM GetChildItem(HTREEITEM item) const noexcept { return GetNextItem(item, TVGN_CHILD); }
+    HTREEITEM GetNextSiblingItem(HTREEITEM item) const noexcept { return GetNextItem(item, TVGN_NEXT); }
+    HTREEITEM GetParentItem(HTREEITEM item) const noexcept { return GetNextItem(item, TVGN_PARENT); }
+    HTREEITEM GetSelectedItem() const noexcept { return GetNextItem(nullptr, TVGN_CARET); }
+    BOOL SelectItem(HTREEITEM item) noexcept
+    {
+        return static_cast<BOOL>(
+            ::SendMessageA(m_hWnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));
+    }
+    BOOL DeleteAllItems() noexcept
+    {
+        return static_cast<BOOL>(
+            ::SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)));
+    }
+};

@@ -1,0 +1,72 @@
+#include "AllocationProbe.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+constexpr std::size_t kRecordCapacity = 4096;
+const void* g_freed[kRecordCapacity];
+std::size_t g_freedCount = 0;
+bool g_recording = false;
+std::size_t g_failingSize = 0; // 0: none fails
+
+void Free(void* block) noexcept
+{
+    if (g_recording && block && g_freedCount < kRecordCapacity)
+        g_freed[g_freedCount++] = block;
+    std::free(block);
+}
+
+} // namespace
+
+namespace AllocationProbe {
+
+void StartRecordingFrees()
+{
+    g_freedCount = 0;
+    g_recording = true;
+}
+
+void StopRecordingFrees()
+{
+    g_recording = false;
+}
+
+bool WasFreed(const void* block)
+{
+    for (std::size_t index = 0; index < g_freedCount; ++index)
+        if (g_freed[index] == block)
+            return true;
+    return false;
+}
+
+FailNothrowAllocations::FailNothrowAllocations(std::size_t size)
+{
+    g_failingSize = size;
+}
+
+FailNothrowAllocations::~FailNothrowAllocations()
+{
+    g_failingSize = 0;
+}
+
+} // namespace AllocationProbe
+
+// The runtime's own operator new takes its blocks from malloc, as these do.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (g_failingSize != 0 && size == g_failingSize)
+        return nullptr;
+    return std::malloc(size ? size : 1);
+}
+
+void operator delete(void* block) noexcept
+{
+    Free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept
+{
+    Free(block);
+}

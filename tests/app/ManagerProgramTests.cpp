@@ -1,0 +1,304 @@
+// The program ZarvFMgr.exe started as a process of its own and driven from
+// this one with real messages (text read with the wide messages, which cross
+// process boundaries).
+#include <gtest/gtest.h>
+
+#include <dshow.h>
+
+#include <string>
+#include <vector>
+
+#include "ComPtr.h"
+#include "TestRegistry.h"
+#include "VendorCategories.h"
+#include "WinApp.h"
+#include "resource.h"
+
+namespace {
+
+const wchar_t kTitle[] = L"TAVELMIR Multimedia Filter Manager";
+constexpr DWORD kWindowWait = 30000; // ms: a cold program start under Wine
+constexpr DWORD kEndWait = 10000;    // ms
+constexpr DWORD kPoll = 50;          // ms
+
+// The program's path, as this process names it.
+std::wstring ProgramPath()
+{
+    const std::string path = ZARV_PROGRAM_PATH;
+    return std::wstring(path.begin(), path.end());
+}
+
+std::wstring ProgramFileName()
+{
+    const std::wstring path = ProgramPath();
+    return path.substr(path.find_last_of(L"/\\") + 1);
+}
+
+bool RunningUnderWine()
+{
+    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Wine's load order for the program alone: while it lives, the program starts
+// with this DLL disabled. (Overrides in the environment do not reach a process
+// that another Wine process starts: Wine hands its own on.)
+class DisabledDllForProgram
+{
+public:
+    explicit DisabledDllForProgram(const wchar_t* dll)
+    {
+        HKEY key = nullptr;
+        EXPECT_EQ(ERROR_SUCCESS, ::RegCreateKeyW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), &key));
+        EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExW(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t)));
+        ::RegCloseKey(key);
+    }
+    ~DisabledDllForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, AppDefaults().c_str()); }
+    DisabledDllForProgram(const DisabledDllForProgram&) = delete;
+    DisabledDllForProgram& operator=(const DisabledDllForProgram&) = delete;
+
+private:
+    static std::wstring AppDefaults() { return L"Software\\Wine\\AppDefaults\\" + ProgramFileName(); }
+};
+
+class Program
+{
+public:
+    explicit Program(const std::wstring& arguments = L"")
+    {
+        std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + arguments;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        m_started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &startup, &m_process) != FALSE;
+        EXPECT_TRUE(m_started) << "cannot start " << std::string(commandLine.begin(), commandLine.end());
+    }
+    ~Program()
+    {
+        if (!m_started)
+            return;
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(m_process.hProcess, 1);
+        ::CloseHandle(m_process.hThread);
+        ::CloseHandle(m_process.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return m_started; }
+
+    // The program's manager window, once it is visible; null on time-out.
+    HWND WaitForWindow() const
+    {
+        for (DWORD waited = 0; waited < kWindowWait; waited += kPoll)
+        {
+            if (HWND window = VisibleWindow(true))
+                return window;
+            if (Ended(kPoll))
+                return nullptr;
+        }
+        return nullptr;
+    }
+
+    // Waits for the process to end; fails the test when it shows any window
+    // but the manager window meanwhile.
+    bool EndsWithoutOtherWindows(DWORD timeout = kEndWait) const
+    {
+        for (DWORD waited = 0; waited < timeout; waited += kPoll)
+        {
+            if (HWND other = VisibleWindow(false))
+            {
+                wchar_t title[256] = {};
+                ::GetWindowTextW(other, title, ARRAYSIZE(title));
+                ADD_FAILURE() << "the program shows a window: " << std::string(title, title + wcslen(title));
+                return false;
+            }
+            if (Ended(kPoll))
+                return true;
+        }
+        return false;
+    }
+
+    bool Ended(DWORD timeout) const { return ::WaitForSingleObject(m_process.hProcess, timeout) == WAIT_OBJECT_0; }
+
+private:
+    // A visible top-level window of the process: the manager window, or any other.
+    HWND VisibleWindow(bool manager) const
+    {
+        struct Search
+        {
+            DWORD process;
+            bool manager;
+            HWND found;
+        } search{m_process.dwProcessId, manager, nullptr};
+        ::EnumWindows(
+            [](HWND window, LPARAM context) -> BOOL {
+                Search& s = *reinterpret_cast<Search*>(context);
+                DWORD process = 0;
+                ::GetWindowThreadProcessId(window, &process);
+                if (process != s.process || !::IsWindowVisible(window))
+                    return TRUE;
+                wchar_t title[256] = {};
+                ::GetWindowTextW(window, title, ARRAYSIZE(title));
+                if ((wcscmp(title, kTitle) == 0) != s.manager)
+                    return TRUE;
+                s.found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    bool m_started = false;
+    PROCESS_INFORMATION m_process = {};
+};
+
+std::vector<std::wstring> ListTextsW(HWND list)
+{
+    std::vector<std::wstring> texts;
+    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT index = 0; index < count; ++index)
+    {
+        wchar_t text[256] = {};
+        if (::SendMessageW(list, LB_GETTEXTLEN, index, 0) < LRESULT(ARRAYSIZE(text)))
+            ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus ? info.hwndFocus : window;
+}
+
+void PressKey(HWND window, WPARAM key)
+{
+    ::PostMessageW(FocusOf(window), WM_KEYDOWN, key, 1);
+    ::PostMessageW(FocusOf(window), WM_KEYUP, key, 0xC0000001);
+}
+
+// The key under which the filter mapper registers a category, as a member of
+// the category of filter categories.
+std::string CategoryRegistration(REFCLSID category)
+{
+    return InstancePath(CLSID_ActiveMovieCategories, category);
+}
+
+bool ListsCategory(REFCLSID category)
+{
+    ComPtr<ICreateDevEnum> devEnum;
+    ComPtr<IEnumMoniker> enumerator;
+    if (FAILED(::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                  devEnum.put_void())) ||
+        devEnum->CreateClassEnumerator(CLSID_ActiveMovieCategories, enumerator.put(), 0) != S_OK)
+        return false;
+    for (ComPtr<IMoniker> moniker; enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
+    {
+        ComPtr<IPropertyBag> bag;
+        if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.put_void())))
+            continue;
+        VARIANT value;
+        ::VariantInit(&value);
+        value.vt = VT_BSTR;
+        if (FAILED(bag->Read(L"CLSID", &value, nullptr)))
+            continue;
+        CLSID clsid = GUID_NULL;
+        const bool match = ::CLSIDFromString(value.bstrVal, &clsid) == S_OK && clsid == category;
+        ::VariantClear(&value);
+        if (match)
+            return true;
+    }
+    return false;
+}
+
+// Starts the program, checks that its window is up, and returns it.
+HWND StartedWindow(const Program& program)
+{
+    if (!program.Started())
+        return nullptr;
+    const HWND window = program.WaitForWindow();
+    EXPECT_NE(nullptr, window) << "no manager window";
+    return window;
+}
+
+} // namespace
+
+TEST(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsArguments)
+{
+    // The program registers the categories at every start.
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, CategoryRegistration(CLSID_ZarvVideoProcessors).c_str());
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, CategoryRegistration(CLSID_ZarvAudioProcessors).c_str());
+    ASSERT_FALSE(ListsCategory(CLSID_ZarvVideoProcessors));
+    ASSERT_FALSE(ListsCategory(CLSID_ZarvAudioProcessors));
+
+    Program program(L"/help --unknown C:\\nowhere\\file.txt");
+    const HWND window = StartedWindow(program);
+    ASSERT_NE(nullptr, window);
+    const HWND categories = ::GetDlgItem(window, IDC_CATEGORY_LIST);
+    EXPECT_EQ((std::vector<std::wstring>{L"ZARV Audio Processors", L"ZARV Video Processors"}),
+              ListTextsW(categories));
+    EXPECT_EQ(LB_ERR, ::SendMessageW(categories, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, ::SendMessageW(::GetDlgItem(window, IDC_FILTER_LIST), LB_GETCOUNT, 0, 0));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_ADD)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_REMOVE)));
+    EXPECT_TRUE(ListsCategory(CLSID_ZarvVideoProcessors));
+    EXPECT_TRUE(ListsCategory(CLSID_ZarvAudioProcessors));
+
+    // There is no help content: the help command leaves the window as it was.
+    ::SendMessageW(window, WM_COMMAND, ID_HELP, 0);
+    EXPECT_FALSE(program.Ended(0));
+    EXPECT_TRUE(::IsWindowVisible(window));
+
+    PressKey(window, VK_ESCAPE);
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
+TEST(ManagerProgram, EnterEndsIt)
+{
+    Program program;
+    const HWND window = StartedWindow(program);
+    ASSERT_NE(nullptr, window);
+    PressKey(window, VK_RETURN);
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
+TEST(ManagerProgram, TheExitButtonEndsIt)
+{
+    Program program;
+    const HWND window = StartedWindow(program);
+    ASSERT_NE(nullptr, window);
+    ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
+TEST(ManagerProgram, TheCloseCommandEndsIt)
+{
+    Program program;
+    const HWND window = StartedWindow(program);
+    ASSERT_NE(nullptr, window);
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
+TEST(ManagerProgram, EndsByItselfWithoutAMessageWhenTheDeviceEnumeratorIsMissing)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "disables a DLL through Wine's load order";
+    DisabledDllForProgram noDevEnum(L"devenum");
+    Program program;
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
+TEST(ManagerProgram, EndsByItselfWithoutAMessageWhenTheFilterMapperIsMissing)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "disables a DLL through Wine's load order";
+    DisabledDllForProgram noQuartz(L"quartz");
+    Program program;
+    ASSERT_TRUE(program.Started());
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
