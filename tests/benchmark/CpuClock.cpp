@@ -39,18 +39,21 @@ double StatSeconds(const char* path) noexcept
 
 CpuClock::CpuClock() noexcept
 {
-    char pid[32] = "";
-    if (::GetEnvironmentVariableA("ZARV_BENCH_SERVER_PID", pid, sizeof pid))
-        m_serverPid = std::strtoul(pid, nullptr, 10);
+    char pids[128] = "";
+    if (!::GetEnvironmentVariableA("ZARV_BENCH_SERVER_PIDS", pids, sizeof pids))
+        return;
+    char* next = pids;
+    for (unsigned long pid; m_serverCount < kMaxServers && (pid = std::strtoul(next, &next, 10));)
+        m_serverPids[m_serverCount++] = pid;
 }
 
 double CpuClock::Now() const noexcept
 {
     double seconds = StatSeconds("Z:\\proc\\self\\stat");
-    if (m_serverPid)
+    for (int i = 0; i < m_serverCount; ++i)
     {
         char path[64];
-        std::snprintf(path, sizeof path, "Z:\\proc\\%lu\\stat", m_serverPid);
+        std::snprintf(path, sizeof path, "Z:\\proc\\%lu\\stat", m_serverPids[i]);
         seconds += StatSeconds(path);
     }
     return seconds;

@@ -79,13 +79,16 @@ RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, 
 
     std::vector<double> peaks;
     std::vector<double> floorPeaks;
+    std::vector<double> platformPeaks;
     for (int run = 0; run < runs; ++run)
     {
         peaks.push_back(PeakOfHelper(kCopyHelperMode, registration));
         floorPeaks.push_back(PeakOfHelper(kBareCopyHelperMode, registration));
+        platformPeaks.push_back(PeakOfHelper(kPlatformReadHelperMode, registration));
     }
     figure.peakAddedBytes = Median(peaks);
     figure.floorPeakAddedBytes = Median(floorPeaks);
+    figure.platformReadPeakBytes = Median(platformPeaks);
     figure.freshPeak = PeakMemory::ResetPeak();
     return figure;
 }

@@ -20,6 +20,7 @@ struct RegistrationCopyFigure
     DWORD regCopyExit = 0;      // of the last reg copy
     double peakAddedBytes = 0;  // median, the program's copy in a fresh process
     double floorPeakAddedBytes = 0;
+    double platformReadPeakBytes = 0; // the platform's read of the large value alone
     bool freshPeak = false;
 };
 

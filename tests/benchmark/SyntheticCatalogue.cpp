@@ -112,3 +112,9 @@ LSTATUS SyntheticCatalogue::FillCategory(REFCLSID category, int count, int first
 {
     return FillInstanceKey(category, count, firstNumber, SampleFilterData());
 }
+
+void SyntheticCatalogue::EmptyCategory(REFCLSID category)
+{
+    const std::wstring path = L"CLSID\\" + ClsidTextW(category) + L"\\Instance";
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, path.c_str());
+}

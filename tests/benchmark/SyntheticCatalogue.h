@@ -27,6 +27,8 @@ public:
     // that is not listed among the filter categories (as the vendor categories
     // are before the program registers them).
     static LSTATUS FillCategory(REFCLSID category, int count, int firstNumber);
+    // Deletes every Instance key of the category.
+    static void EmptyCategory(REFCLSID category);
 
     int CategoryCount() const { return static_cast<int>(m_categories.size()); }
     int FilterCount() const { return m_filterCount; }
