@@ -1,7 +1,48 @@
 #include "FilterListFigure.h"
 
+#include <string>
+#include <vector>
+
 #include "BareWalk.h"
 #include "resource.h"
+
+namespace {
+
+class NameRecorder : public BareWalkVisitor
+{
+public:
+    void* Category(const wchar_t*, REFCLSID) override { return nullptr; }
+    void Filter(void*, const wchar_t* name, REFCLSID) override
+    {
+        char text[512] = "";
+        ::WideCharToMultiByte(CP_THREAD_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr);
+        names.push_back(text);
+    }
+
+    std::vector<std::string> names;
+};
+
+Sample FillList(HWND list, const std::vector<std::string>& names, bool withoutRedraw)
+{
+    return TimeOf([&] {
+        if (withoutRedraw)
+            ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        for (const std::string& name : names)
+        {
+            const LRESULT index =
+                ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+        }
+        if (withoutRedraw)
+        {
+            ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+            ::InvalidateRect(list, nullptr, TRUE);
+        }
+    });
+}
+
+} // namespace
 
 FilterListFigure MeasureFilterListRefill(HWND managerWindow, const char* categoryName,
                                          ICreateDevEnum* devEnum, REFCLSID category, int runs)
@@ -29,5 +70,11 @@ FilterListFigure MeasureFilterListRefill(HWND managerWindow, const char* categor
         [&] {
             return TimeOf([&] { figure.walked = BareWalkCategory(devEnum, category, nullptr, nullptr); });
         });
+
+    NameRecorder recorder;
+    BareWalkCategory(devEnum, category, &recorder, nullptr);
+    figure.listInsertion = FillList(filters, recorder.names, false);
+    figure.listInsertionWithoutRedraw = FillList(filters, recorder.names, true);
+    select(); // the list as the program fills it, with its own entries
     return figure;
 }
