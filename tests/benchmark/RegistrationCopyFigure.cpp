@@ -74,6 +74,8 @@ RegistrationCopyFigure MeasureRegistrationCopy(LargeRegistration& registration, 
             figure.regCopyExit = run.exitCode;
             if (run.exitCode == 0 && !registration.TargetMatchesSource())
                 figure.regCopyExit = kCopyHelperFailed;
+            registration.ResetTarget();
+            figure.bareProcess.push_back(RunChild(HelperCommand(kBareCopyHelperMode, registration)).time);
             return run.time;
         });
 

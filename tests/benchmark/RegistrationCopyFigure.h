@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "Comparison.h"
 #include "CopyHelper.h"
 #include "LargeRegistration.h"
@@ -16,6 +18,7 @@ struct RegistrationCopyFigure
     LONG status = 0;            // of the program's last copy
     bool copiedExactly = false; // the target matched the source after it
     Comparison asProcess;       // the program's copy in a process of its own, against reg copy
+    std::vector<Sample> bareProcess; // the bare copy in the same helper program
     DWORD processExit = 0;      // of the last helper process
     DWORD regCopyExit = 0;      // of the last reg copy
     double peakAddedBytes = 0;  // median, the program's copy in a fresh process

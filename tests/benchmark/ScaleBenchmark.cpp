@@ -173,10 +173,11 @@ void ReportCopy(const RegistrationCopyFigure& copy)
                copy.freshPeak ? "" : " (peak not reset: upper bounds)");
     const double ratio = copy.asProcess.Ratio();
     ReportLine("(4) the copy as a whole process: program %.3f s, reg copy %.3f s, ratio %.2f "
-               "(target <= 1.00, %s); exit codes %lu and %lu",
+               "(target <= 1.00, %s); exit codes %lu and %lu; the bare copy in the same helper "
+               "program %.3f s",
                copy.asProcess.ProductMedian(), copy.asProcess.FloorMedian(), ratio,
                ratio <= 1.0 ? "met" : "MISSED", static_cast<unsigned long>(copy.processExit),
-               static_cast<unsigned long>(copy.regCopyExit));
+               static_cast<unsigned long>(copy.regCopyExit), MedianWall(copy.bareProcess));
 }
 
 void ReportFilterList(const FilterListFigure& list)
