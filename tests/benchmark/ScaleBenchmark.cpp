@@ -114,11 +114,16 @@ void ReportSize(const SizePoint& point)
                point.TreeFloorWall(), 100.0 * insertion / point.TreeFloorWall(),
                point.TreeFloorCpu());
     const DialogOpening& opening = point.lastOpening;
+    if (!opening.opened)
+    {
+        ReportLine("Add Filter dialog at %d registrations: not measured, Add opened no dialog",
+                   point.registrations);
+        return;
+    }
     ReportComparison("Add Filter dialog filled at " + std::to_string(point.registrations) +
                          " registrations (" + std::to_string(opening.treeItems) + " tree items)",
                      point.dialog, kDialogTarget,
-                     std::string(opening.opened ? "" : "DIALOG NOT MEASURED; ") +
-                         "closing it took " + std::to_string(opening.teardown.wall) + " s more");
+                     "closing it took " + std::to_string(opening.teardown.wall) + " s more");
 }
 
 void ReportGrowth(const std::vector<SizePoint>& points)
@@ -143,6 +148,8 @@ void ReportGrowth(const std::vector<SizePoint>& points)
                exponent(small.TreeFloorWall(), large.TreeFloorWall()),
                exponent(MedianCpu(small.treeInsertion), MedianCpu(large.treeInsertion)),
                exponent(MedianWall(small.treeInsertion), MedianWall(large.treeInsertion)));
+    if (!small.lastOpening.opened || !large.lastOpening.opened)
+        return;
     const double dialogCpu = exponent(small.dialog.ProductCpu(), large.dialog.ProductCpu());
     ReportLine("(5) growth exponent from %d to %d registrations, processor time (wall): Add Filter "
                "dialog %.2f (%.2f) (target <= %.2f, %s), its floor %.2f (%.2f)",
@@ -243,7 +250,7 @@ int RunFigures(int runs, bool quick, HWND managerWindow)
             ReportComparison("(1) category walk, " + std::to_string(point.registrations) +
                                  " registrations in " + std::to_string(categories) + " categories",
                              point.walk.timing, kWalkTarget);
-        if (categories == kFigureCategories)
+        if (categories == kFigureCategories && point.lastOpening.opened)
             ReportComparison("(2) Add Filter dialog filled, " + std::to_string(point.registrations) +
                                  " registrations in " + std::to_string(categories) + " categories",
                              point.dialog, kDialogTarget);
