@@ -162,10 +162,13 @@ void CZarvFMgrDlg::ClearCategoryList()
 // The caller obtains and releases the enumerator; null lists nothing.
 void CZarvFMgrDlg::FillFilterList(IEnumMoniker* enumerator)
 {
+    // Painted once, when the list is full, rather than after every entry.
+    m_listFilters.SetRedraw(FALSE);
     ClearFilterList();
-    if (!enumerator)
-        return;
-    EnumerateCategoryFilters(enumerator, [this](const NamedClsid& entry) { AddFilterEntry(entry); });
+    if (enumerator)
+        EnumerateCategoryFilters(enumerator, [this](const NamedClsid& entry) { AddFilterEntry(entry); });
+    m_listFilters.SetRedraw(TRUE);
+    m_listFilters.Invalidate();
 }
 
 // Lists the category's filters afresh; false, with the list left as it was,

@@ -13,5 +13,10 @@ public:
 
     HWND GetSafeHwnd() const noexcept { return m_hWnd; }
 
+    // Turns the window's redrawing off and on, around many changes in a row.
+    void SetRedraw(BOOL bRedraw) noexcept { ::SendMessageA(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
+    // Has the whole window painted afresh.
+    void Invalidate() noexcept { ::InvalidateRect(m_hWnd, nullptr, TRUE); }
+
     HWND m_hWnd = nullptr; // null while no window is attached
 };
