@@ -24,8 +24,11 @@ endif()
 # zarv_add_wine_tests(<target> [RESOURCE_LOCK <name>])
 # Registers every GoogleTest case of <target> with CTest, run under Wine in the
 # test session. Tests of programs that share a RESOURCE_LOCK never run at the
-# same time (for example those that depend on the contents of the vendor
-# categories, which are the same for every test).
+# same time. Programs that walk or change the list of filter categories, or
+# depend on the contents of the vendor categories (the same for every test),
+# share the lock `filter_categories`: the device enumerator walks the category
+# list by index, so a category deleted by one test during another's walk can
+# hide an entry from that walk.
 function(zarv_add_wine_tests target)
   cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "" ${ARGN})
   set(properties FIXTURES_REQUIRED wine ENVIRONMENT ZARV_WINE_SESSION=1 TIMEOUT 120)

@@ -453,10 +453,24 @@ struct AboutSeen
 };
 AboutSeen* g_about = nullptr;
 
+// The dialog window of this thread that the manager window owns. Found by
+// ownership rather than activation: other test programs share the display and
+// may hold the active window.
+BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM lParam)
+{
+    AboutSeen* seen = reinterpret_cast<AboutSeen*>(lParam);
+    if (window == seen->manager || ::GetWindow(window, GW_OWNER) != seen->manager)
+        return TRUE;
+    seen->box = window;
+    return FALSE;
+}
+
 void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR timer, DWORD)
 {
     ::KillTimer(nullptr, timer);
-    g_about->box = ::GetActiveWindow();
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnedWindow, reinterpret_cast<LPARAM>(g_about));
+    if (!g_about->box)
+        return;
     g_about->owner = ::GetWindow(g_about->box, GW_OWNER);
     g_about->managerEnabled = ::IsWindowEnabled(g_about->manager) != FALSE;
     ::GetDlgItemTextA(g_about->box, IDC_ABOUT_TITLE, g_about->productLine, ARRAYSIZE(g_about->productLine));
