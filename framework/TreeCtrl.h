@@ -9,13 +9,7 @@
 class CTreeCtrl : public CWnd
 {
 public:
-    // The new item, or null.
-    HTREEITEM InsertItem(const TVINSERTSTRUCTA& insert) noexcept
-    {
-        return reinterpret_cast<HTREEITEM>(
-            ::SendMessageA(m_hWnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    }
-    // An item with text only, every other field 0.
+    // Inserts an item with text only, every other field 0. The new item, or null.
     HTREEITEM InsertItem(LPCSTR text, HTREEITEM parent = TVI_ROOT, HTREEITEM insertAfter = TVI_LAST) noexcept
     {
         TVINSERTSTRUCTA insert = {};
@@ -23,7 +17,8 @@ public:
         insert.hInsertAfter = insertAfter;
         insert.item.mask = TVIF_TEXT;
         insert.item.pszText = const_cast<LPSTR>(text);
-        return InsertItem(insert);
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(m_hWnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     }
     // Sets the data word and nothing else.
     BOOL SetItemData(HTREEITEM item, DWORD_PTR data) noexcept
@@ -44,19 +39,6 @@ public:
             return 0;
         return static_cast<DWORD_PTR>(tvi.lParam);
     }
-    // The item's text, cut to fit the buffer; empty text for a missing item.
-    BOOL GetItemText(HTREEITEM item, LPSTR buffer, int size) const noexcept
-    {
-        if (size <= 0)
-            return FALSE;
-        buffer[0] = '\0';
-        TVITEMA tvi = {};
-        tvi.mask = TVIF_TEXT;
-        tvi.hItem = item;
-        tvi.pszText = buffer;
-        tvi.cchTextMax = size;
-        return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)));
-    }
     // TVGN_ROOT, TVGN_CHILD, TVGN_NEXT, TVGN_PARENT, TVGN_CARET and the rest; null when there is none.
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const noexcept
     {
@@ -68,19 +50,10 @@ public:
     HTREEITEM GetNextSiblingItem(HTREEITEM item) const noexcept { return GetNextItem(item, TVGN_NEXT); }
     HTREEITEM GetParentItem(HTREEITEM item) const noexcept { return GetNextItem(item, TVGN_PARENT); }
     HTREEITEM GetSelectedItem() const noexcept { return GetNextItem(nullptr, TVGN_CARET); }
-    BOOL SelectItem(HTREEITEM item) noexcept
-    {
-        return static_cast<BOOL>(
-            ::SendMessageA(m_hWnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));
-    }
     // Deletes the item and its children.
     BOOL DeleteItem(HTREEITEM item) noexcept
     {
         return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)));
     }
-    BOOL DeleteAllItems() noexcept
-    {
-        return static_cast<BOOL>(
-            ::SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)));
-    }
+    BOOL DeleteAllItems() noexcept { return DeleteItem(TVI_ROOT); }
 };

@@ -11,8 +11,6 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
-
     // Turns the window's redrawing off and on, around many changes in a row.
     void SetRedraw(BOOL bRedraw) noexcept { ::SendMessageA(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
     // Has the whole window painted afresh.
