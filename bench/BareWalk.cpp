@@ -7,15 +7,22 @@
 
 namespace {
 
-// A string property, or null.
+// A string property, or null when it cannot be read as a string.
 UniqueBstr ReadString(IPropertyBag* bag, const wchar_t* name)
 {
     VARIANT value;
     ::VariantInit(&value);
-    value.vt = VT_BSTR;
+    V_VT(&value) = VT_BSTR;
+    V_BSTR(&value) = nullptr;
     if (FAILED(bag->Read(name, &value, nullptr)))
         return UniqueBstr();
-    return UniqueBstr(value.bstrVal);
+    if (V_VT(&value) != VT_BSTR)
+    {
+        // Something other than the string asked for: the program's walk skips it too.
+        ::VariantClear(&value);
+        return UniqueBstr();
+    }
+    return UniqueBstr(V_BSTR(&value));
 }
 
 int WalkFilters(IEnumMoniker* enumerator, BareWalkVisitor* visitor, void* parent)
@@ -65,7 +72,7 @@ WalkCount BareWalkAllCategories(ICreateDevEnum* filterDevEnum, BareWalkVisitor* 
     {
         ComPtr<IPropertyBag> bag;
         if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.put_void())))
-            break;
+            continue;
         UniqueBstr clsidText = ReadString(bag.get(), L"CLSID");
         CLSID clsid;
         if (!clsidText || ::CLSIDFromString(clsidText.get(), &clsid) != S_OK)
