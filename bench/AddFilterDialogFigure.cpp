@@ -12,10 +12,7 @@ struct Measurement
 {
     HWND dialog = nullptr;
     Stopwatch watch;
-    Sample filled;
-    int treeItems = 0;
-    HHOOK creation = nullptr;
-    HHOOK fetching = nullptr;
+    DialogOpening opening;
 };
 
 Measurement* g_measurement = nullptr;
@@ -46,10 +43,10 @@ LRESULT CALLBACK OnFetch(int code, WPARAM wParam, LPARAM lParam)
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && g_measurement && message &&
         message->hwnd == g_measurement->dialog && message->message == WM_COMMAND &&
-        g_measurement->filled.wall == 0.0)
+        g_measurement->opening.filled.wall == 0.0)
     {
-        g_measurement->filled = g_measurement->watch.Elapsed();
-        g_measurement->treeItems = static_cast<int>(::SendMessageW(
+        g_measurement->opening.filled = g_measurement->watch.Elapsed();
+        g_measurement->opening.treeItems = static_cast<int>(::SendMessageW(
             ::GetDlgItem(g_measurement->dialog, IDC_FILTER_TREE), TVM_GETCOUNT, 0, 0));
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -59,24 +56,21 @@ LRESULT CALLBACK OnFetch(int code, WPARAM wParam, LPARAM lParam)
 
 DialogOpening OpenAddFilterDialog(HWND managerWindow)
 {
-    DialogOpening opening;
     Measurement measurement;
     const DWORD thread = ::GetCurrentThreadId();
-    measurement.creation = ::SetWindowsHookExW(WH_CBT, &OnCreation, nullptr, thread);
-    measurement.fetching = ::SetWindowsHookExW(WH_GETMESSAGE, &OnFetch, nullptr, thread);
+    const HHOOK creation = ::SetWindowsHookExW(WH_CBT, &OnCreation, nullptr, thread);
+    const HHOOK fetching = ::SetWindowsHookExW(WH_GETMESSAGE, &OnFetch, nullptr, thread);
     g_measurement = &measurement;
     measurement.watch.Restart();
     ::SendMessageW(managerWindow, WM_COMMAND, MAKEWPARAM(IDC_ADD, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(managerWindow, IDC_ADD)));
     const Sample total = measurement.watch.Elapsed();
     g_measurement = nullptr;
-    ::UnhookWindowsHookEx(measurement.fetching);
-    ::UnhookWindowsHookEx(measurement.creation);
+    ::UnhookWindowsHookEx(fetching);
+    ::UnhookWindowsHookEx(creation);
 
-    opening.opened = measurement.dialog != nullptr && measurement.filled.wall > 0.0;
-    opening.filled = measurement.filled;
-    opening.teardown.wall = total.wall - measurement.filled.wall;
-    opening.teardown.cpu = total.cpu - measurement.filled.cpu;
-    opening.treeItems = measurement.treeItems;
+    DialogOpening& opening = measurement.opening;
+    opening.opened = measurement.dialog != nullptr && opening.filled.wall > 0.0;
+    opening.teardown = total - opening.filled;
     return opening;
 }

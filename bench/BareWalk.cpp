@@ -14,11 +14,10 @@ UniqueBstr ReadString(IPropertyBag* bag, const wchar_t* name)
     ::VariantInit(&value);
     V_VT(&value) = VT_BSTR;
     V_BSTR(&value) = nullptr;
-    if (FAILED(bag->Read(name, &value, nullptr)))
-        return UniqueBstr();
-    if (V_VT(&value) != VT_BSTR)
+    if (FAILED(bag->Read(name, &value, nullptr)) || V_VT(&value) != VT_BSTR)
     {
-        // Something other than the string asked for: the program's walk skips it too.
+        // Not read, or something other than the string asked for: the program's walk
+        // skips it too.
         ::VariantClear(&value);
         return UniqueBstr();
     }

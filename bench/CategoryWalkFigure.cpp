@@ -10,9 +10,8 @@ WalkCount ProgramCategoryWalk(ICreateDevEnum* filterDevEnum)
     auto walkCategory = [&](const NamedClsid& category) {
         ++count.categories;
         ComPtr<IEnumMoniker> filters;
-        if (FAILED(filterDevEnum->CreateClassEnumerator(category.clsid, filters.put(), 0)))
-            return;
-        EnumerateCategoryFilters(filters.get(), countFilter);
+        if (SUCCEEDED(filterDevEnum->CreateClassEnumerator(category.clsid, filters.put(), 0)))
+            EnumerateCategoryFilters(filters.get(), countFilter);
     };
     EnumerateFilterCategories(walkCategory);
     return count;

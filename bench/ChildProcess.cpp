@@ -2,19 +2,18 @@
 
 #include <vector>
 
-#include "Stopwatch.h"
+#include "UniqueHandle.h"
 
 namespace {
 
-struct HandleOwner
+// Kernel object handles, owned as the catalogue owns its handles.
+struct KernelHandleTraits
 {
-    HANDLE handle;
-    ~HandleOwner()
-    {
-        if (handle && handle != INVALID_HANDLE_VALUE)
-            ::CloseHandle(handle);
-    }
+    using pointer = HANDLE;
+    static void Close(HANDLE h) noexcept { if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h); }
 };
+
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
 } // namespace
 
@@ -22,13 +21,13 @@ ChildRun RunChild(const std::wstring& commandLine)
 {
     ChildRun run;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HandleOwner nul{::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                                  nullptr)};
+    const UniqueKernelHandle nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                               OPEN_EXISTING, 0, nullptr));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.handle;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.get();
     std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
     line.push_back(L'\0');
     PROCESS_INFORMATION process = {};
@@ -36,8 +35,8 @@ ChildRun RunChild(const std::wstring& commandLine)
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                           &startup, &process))
         return run;
-    HandleOwner processHandle{process.hProcess};
-    HandleOwner threadHandle{process.hThread};
+    const UniqueKernelHandle processHandle(process.hProcess);
+    const UniqueKernelHandle threadHandle(process.hThread);
     ::WaitForSingleObject(process.hProcess, INFINITE);
     run.time = watch.Elapsed();
     run.started = true;

@@ -16,26 +16,19 @@ inline double Median(std::vector<double> samples)
     return samples.size() % 2 ? samples[middle] : (samples[middle - 1] + samples[middle]) / 2.0;
 }
 
-inline double MedianWall(const std::vector<Sample>& samples)
+// The median of one measure (Sample::wall or Sample::cpu) of the samples.
+inline double MedianOf(const std::vector<Sample>& samples, double Sample::*measure)
 {
     std::vector<double> values;
     for (const Sample& sample : samples)
-        values.push_back(sample.wall);
+        values.push_back(sample.*measure);
     return Median(values);
 }
 
-inline double MedianCpu(const std::vector<Sample>& samples)
-{
-    std::vector<double> values;
-    for (const Sample& sample : samples)
-        values.push_back(sample.cpu);
-    return Median(values);
-}
+inline double MedianWall(const std::vector<Sample>& runs) { return MedianOf(runs, &Sample::wall); }
+inline double MedianCpu(const std::vector<Sample>& runs) { return MedianOf(runs, &Sample::cpu); }
 
-inline double RatioOf(double product, double floor)
-{
-    return floor > 0.0 ? product / floor : 0.0;
-}
+inline double RatioOf(double product, double floor) { return floor > 0.0 ? product / floor : 0.0; }
 
 struct Comparison
 {
@@ -59,16 +52,12 @@ Comparison Compare(int runs, Product&& product, Floor&& floor)
     Comparison result;
     for (int run = 0; run < runs; ++run)
     {
-        if (run % 2 == 0)
-        {
+        const bool floorFirst = run % 2 == 0;
+        if (floorFirst)
             result.floor.push_back(floor());
-            result.product.push_back(product());
-        }
-        else
-        {
-            result.product.push_back(product());
+        result.product.push_back(product());
+        if (!floorFirst)
             result.floor.push_back(floor());
-        }
     }
     return result;
 }

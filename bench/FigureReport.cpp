@@ -16,21 +16,18 @@ void ReportLine(const char* format, ...)
     std::fflush(stdout);
 }
 
-bool TargetMet(const Comparison& comparison, double target)
+void ReportFigure(const Figure& figure, const std::string& what, const Comparison& comparison,
+                  const std::string& detail)
 {
     // Processor time is the steadier measure on a shared machine; it includes
     // the server's share only when the run script names the server.
-    return (Cpu().CountsServer() ? comparison.CpuRatio() : comparison.Ratio()) <= target;
-}
-
-void ReportComparison(const std::string& label, const Comparison& comparison, double target,
-                      const std::string& detail)
-{
-    ReportLine("%s: program %.3f s, floor %.3f s, ratio %.2f; processor time %.2f s / %.2f s, "
+    const bool met =
+        (Cpu().CountsServer() ? comparison.CpuRatio() : comparison.Ratio()) <= figure.target;
+    ReportLine("%s%s: program %.3f s, floor %.3f s, ratio %.2f; processor time %.2f s / %.2f s, "
                "ratio %.2f (target <= %.2f, %s)%s%s",
-               label.c_str(), comparison.ProductMedian(), comparison.FloorMedian(),
+               figure.name, what.c_str(), comparison.ProductMedian(), comparison.FloorMedian(),
                comparison.Ratio(), comparison.ProductCpu(), comparison.FloorCpu(),
-               comparison.CpuRatio(), target, TargetMet(comparison, target) ? "met" : "MISSED",
+               comparison.CpuRatio(), figure.target, met ? "met" : "MISSED",
                detail.empty() ? "" : "; ", detail.c_str());
 }
 

@@ -5,12 +5,19 @@
 
 #include "Comparison.h"
 
-// Whether the program's ratio is within the target.
-bool TargetMet(const Comparison& comparison, double target);
+// A figure: what it measures, which begins each of its printed lines, and the most
+// the program may take as a ratio to the floor (for a growth exponent: the most
+// the exponent may be).
+struct Figure
+{
+    const char* name;
+    double target;
+};
 
-// "label: program 1.234 s, floor 1.200 s, ratio 1.03 (target <= 1.10, met)"
-void ReportComparison(const std::string& label, const Comparison& comparison, double target,
-                      const std::string& detail = std::string());
+// "<name><what>: program 1.234 s, floor 1.200 s, ratio 1.03; processor time ...
+// (target <= 1.10, met)", judged on processor time when it includes the servers'.
+void ReportFigure(const Figure& figure, const std::string& what, const Comparison& comparison,
+                  const std::string& detail = std::string());
 
 // A free-form line of the report.
 void ReportLine(const char* format, ...);

@@ -1,5 +1,6 @@
 #include "LargeRegistration.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -41,8 +42,14 @@ struct StoredValue
     std::wstring name;
     DWORD type = 0;
     std::vector<BYTE> data;
+
+    bool operator==(const StoredValue& other) const
+    {
+        return name == other.name && type == other.type && data == other.data;
+    }
 };
 
+// Every value of the key, sorted by name.
 std::vector<StoredValue> ReadAll(const std::wstring& path)
 {
     std::vector<StoredValue> values;
@@ -64,6 +71,8 @@ std::vector<StoredValue> ReadAll(const std::wstring& path)
         ::RegQueryValueExW(key.get(), name, nullptr, &value.type, value.data.data(), &size);
         values.push_back(std::move(value));
     }
+    std::sort(values.begin(), values.end(),
+              [](const StoredValue& a, const StoredValue& b) { return a.name < b.name; });
     return values;
 }
 
@@ -140,19 +149,7 @@ void LargeRegistration::Delete() const
 bool LargeRegistration::TargetMatchesSource() const
 {
     const std::vector<StoredValue> source = ReadAll(SourcePath());
-    const std::vector<StoredValue> target = ReadAll(TargetPath());
-    if (source.size() != target.size() || source.empty())
-        return false;
-    for (const StoredValue& value : source)
-    {
-        bool found = false;
-        for (const StoredValue& copy : target)
-            found = found || (copy.name == value.name && copy.type == value.type &&
-                              copy.data == value.data);
-        if (!found)
-            return false;
-    }
-    return true;
+    return !source.empty() && source == ReadAll(TargetPath());
 }
 
 LSTATUS BareCopy(const LargeRegistration& registration)

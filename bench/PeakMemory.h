@@ -15,11 +15,9 @@ struct PeakMemory
 // Bytes by which the peak working set during `operation` exceeded the working
 // set before it.
 template <typename F>
-SIZE_T PeakAddedBy(F&& operation, bool* freshPeak = nullptr)
+SIZE_T PeakAddedBy(F&& operation)
 {
-    const bool fresh = PeakMemory::ResetPeak();
-    if (freshPeak)
-        *freshPeak = fresh;
+    PeakMemory::ResetPeak();
     const SIZE_T before = PeakMemory::WorkingSet();
     operation();
     const SIZE_T peak = PeakMemory::PeakWorkingSet();

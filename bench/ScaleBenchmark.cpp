@@ -46,12 +46,14 @@ const int kCategorySteps[] = {20, 200, 500}; // 2,000, 20,000 and 50,000 registr
 const int kFigureCategories = 200;
 const int kVendorFilters = 5000;
 const char kVendorCategoryName[] = "ZARV Video Processors";
-const double kWalkTarget = 1.10;
-const double kDialogTarget = 1.5;
-const double kListTarget = 1.10;
-const double kCopyTarget = 1.10;
-const double kGrowthTarget = 1.1;
-const double kPeakTarget = 2.0; // times the large value's size
+
+// The figures, each named by what it measures.
+const Figure kCategoryWalk = {"category walk", 1.10};
+const Figure kDialogFill = {"Add Filter dialog fill", 1.5};
+const Figure kFilterListRefill = {"filter list refill", 1.10};
+const Figure kRegistrationCopy = {"registration copy", 1.10};
+const Figure kGrowthExponent = {"growth exponent", 1.1};
+const double kPeakTarget = 2.0; // the registration copy's peak memory, times the large value's size
 
 struct SizePoint
 {
@@ -70,17 +72,31 @@ struct SizePoint
 std::string WineVersion()
 {
     using Version = const char*(CDECL*)();
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    const auto version =
-        ntdll ? reinterpret_cast<Version>(
-                    reinterpret_cast<void*>(::GetProcAddress(ntdll, "wine_get_version")))
-              : nullptr;
+    const auto version = reinterpret_cast<Version>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
     return version ? std::string("Wine ") + version() : std::string("not Wine");
 }
 
-SizePoint MeasureAtSize(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWindow, int runs)
+// Set-up of the category walk and the Add Filter dialog's fill: the synthetic
+// catalogue grown to `categories` categories.
+bool GrowCatalogue(SyntheticCatalogue& catalogue, int categories)
+{
+    const int before = catalogue.FilterCount();
+    Stopwatch setup;
+    const LSTATUS status = catalogue.GrowTo(categories, kFiltersPerCategory);
+    ReportLine("set-up: %d registrations written in %.1f s (%d in all, status %ld)",
+               catalogue.FilterCount() - before, setup.Seconds(), catalogue.FilterCount(),
+               static_cast<long>(status));
+    return status == ERROR_SUCCESS;
+}
+
+// The category walk and the Add Filter dialog's fill at one size of the catalogue,
+// each against its floor.
+SizePoint MeasureAtSize(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWindow,
+                        int registrations, int runs)
 {
     SizePoint point;
+    point.registrations = registrations;
     point.walk = MeasureCategoryWalk(devEnum, runs);
     CatalogueRecorder recorder;
     BareWalkAllCategories(devEnum, &recorder);
@@ -90,23 +106,23 @@ SizePoint MeasureAtSize(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWin
         point.treeInsertion.push_back(fill.time);
         point.treeItems = fill.items;
         // The dialog's floor: this run's bare walk and this run's insertion.
-        Sample floor = point.walk.timing.floor[static_cast<size_t>(run)];
-        floor.wall += fill.time.wall;
-        floor.cpu += fill.time.cpu;
-        point.dialog.floor.push_back(floor);
+        point.dialog.floor.push_back(point.walk.timing.floor[static_cast<size_t>(run)] + fill.time);
         point.lastOpening = OpenAddFilterDialog(managerWindow);
         point.dialog.product.push_back(point.lastOpening.filled);
     }
     return point;
 }
 
+// The category walk and the Add Filter dialog's fill at one size, with the dialog's
+// tree floor between them.
 void ReportSize(const SizePoint& point)
 {
     const WalkCount& count = point.walk.delivered;
-    ReportComparison("category walk at " + std::to_string(point.registrations) +
-                         " registrations (" + std::to_string(count.categories) + " categories, " +
-                         std::to_string(count.filters) + " filters delivered)",
-                     point.walk.timing, kWalkTarget);
+    const std::string size = " at " + std::to_string(point.registrations) + " registrations";
+    ReportFigure(kCategoryWalk,
+                 size + " (" + std::to_string(count.categories) + " categories, " +
+                     std::to_string(count.filters) + " filters delivered)",
+                 point.walk.timing);
     const double insertion = MedianWall(point.treeInsertion);
     ReportLine("  tree floor at %d registrations: bare walk %.3f s + sorted insertion of %d items "
                "into a bare tree %.3f s = %.3f s (insertion %.0f%%); processor time %.2f s",
@@ -115,18 +131,26 @@ void ReportSize(const SizePoint& point)
                point.TreeFloorCpu());
     const DialogOpening& opening = point.lastOpening;
     if (!opening.opened)
-    {
-        ReportLine("Add Filter dialog at %d registrations: not measured, Add opened no dialog",
-                   point.registrations);
-        return;
-    }
-    ReportComparison("Add Filter dialog filled at " + std::to_string(point.registrations) +
-                         " registrations (" + std::to_string(opening.treeItems) + " tree items)",
-                     point.dialog, kDialogTarget,
+        ReportLine("%s%s: not measured, Add opened no dialog", kDialogFill.name, size.c_str());
+    else
+        ReportFigure(kDialogFill,
+                     size + " (" + std::to_string(opening.treeItems) + " tree items)", point.dialog,
                      "closing it took " + std::to_string(opening.teardown.wall) + " s more");
 }
 
-void ReportGrowth(const std::vector<SizePoint>& points)
+// The category walk's and the Add Filter dialog's figures, at the figure's size.
+void ReportAtFigureSize(const SizePoint& point)
+{
+    const std::string size = ", " + std::to_string(point.registrations) + " registrations in " +
+                             std::to_string(kFigureCategories) + " categories";
+    ReportFigure(kCategoryWalk, size, point.walk.timing);
+    if (point.lastOpening.opened)
+        ReportFigure(kDialogFill, size, point.dialog);
+}
+
+// The growth exponents of the category walk and of the Add Filter dialog's fill,
+// from the smallest size to the largest.
+void ReportGrowthExponent(const std::vector<SizePoint>& points)
 {
     if (points.size() < 2)
         return;
@@ -135,13 +159,14 @@ void ReportGrowth(const std::vector<SizePoint>& points)
     auto exponent = [&](double smallValue, double largeValue) {
         return GrowthExponent(small.Size(), smallValue, large.Size(), largeValue);
     };
+    const double target = kGrowthExponent.target;
     const double walkCpu = exponent(small.walk.timing.ProductCpu(), large.walk.timing.ProductCpu());
-    ReportLine("(5) growth exponent from %d to %d registrations, processor time (wall): category "
-               "walk %.2f (%.2f) (target <= %.2f, %s), its floor %.2f (%.2f); tree floor %.2f "
-               "(%.2f), its insertion alone %.2f (%.2f)",
-               small.registrations, large.registrations, walkCpu,
+    ReportLine("%s from %d to %d registrations, processor time (wall): category walk %.2f "
+               "(%.2f) (target <= %.2f, %s), its floor %.2f (%.2f); tree floor %.2f (%.2f), its "
+               "insertion alone %.2f (%.2f)",
+               kGrowthExponent.name, small.registrations, large.registrations, walkCpu,
                exponent(small.walk.timing.ProductMedian(), large.walk.timing.ProductMedian()),
-               kGrowthTarget, walkCpu <= kGrowthTarget ? "met" : "MISSED",
+               target, walkCpu <= target ? "met" : "MISSED",
                exponent(small.walk.timing.FloorCpu(), large.walk.timing.FloorCpu()),
                exponent(small.walk.timing.FloorMedian(), large.walk.timing.FloorMedian()),
                exponent(small.TreeFloorCpu(), large.TreeFloorCpu()),
@@ -151,49 +176,64 @@ void ReportGrowth(const std::vector<SizePoint>& points)
     if (!small.lastOpening.opened || !large.lastOpening.opened)
         return;
     const double dialogCpu = exponent(small.dialog.ProductCpu(), large.dialog.ProductCpu());
-    ReportLine("(5) growth exponent from %d to %d registrations, processor time (wall): Add Filter "
-               "dialog %.2f (%.2f) (target <= %.2f, %s), its floor %.2f (%.2f)",
-               small.registrations, large.registrations, dialogCpu,
-               exponent(small.dialog.ProductMedian(), large.dialog.ProductMedian()), kGrowthTarget,
-               dialogCpu <= kGrowthTarget ? "met" : "MISSED",
+    ReportLine("%s from %d to %d registrations, processor time (wall): Add Filter dialog fill "
+               "%.2f (%.2f) (target <= %.2f, %s), its floor %.2f (%.2f)",
+               kGrowthExponent.name, small.registrations, large.registrations, dialogCpu,
+               exponent(small.dialog.ProductMedian(), large.dialog.ProductMedian()), target,
+               dialogCpu <= target ? "met" : "MISSED",
                exponent(small.dialog.FloorCpu(), large.dialog.FloorCpu()),
                exponent(small.dialog.FloorMedian(), large.dialog.FloorMedian()));
 }
 
-void ReportCopy(const RegistrationCopyFigure& copy)
+// The category walk, the Add Filter dialog's fill and their growth exponents, over
+// the catalogue grown size by size (only its smallest size when quick); the first
+// two are figures at the figure's size. False when the catalogue could not be written.
+bool RunCatalogueFigures(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWindow, int runs,
+                         bool quick)
 {
-    ReportComparison("(4) AddFilterToCategory, 16 MiB value and 200 small values",
-                     copy.inProcess, kCopyTarget,
-                     std::string("status ") + std::to_string(copy.status) +
-                         (copy.copiedExactly ? ", copy exact" : ", COPY DIFFERS"));
-    const double valueBytes = LargeRegistration::kLargeValueBytes;
-    const double mib = 1 << 20;
-    const double peakRatio = copy.peakAddedBytes / valueBytes;
-    const double ownShare = copy.peakAddedBytes - copy.platformReadPeakBytes;
-    ReportLine("(4) peak memory added by the copy in a fresh process: program %.1f MiB = %.2f x "
-               "the value (target <= %.2f, %s), floor %.1f MiB = %.2f x; the platform's read "
-               "alone adds %.1f MiB, so the program's own share is %.1f MiB = %.2f x%s",
-               copy.peakAddedBytes / mib, peakRatio, kPeakTarget,
-               copy.peakAddedBytes >= 0 && peakRatio <= kPeakTarget ? "met" : "MISSED",
-               copy.floorPeakAddedBytes / mib, copy.floorPeakAddedBytes / valueBytes,
-               copy.platformReadPeakBytes / mib, ownShare / mib, ownShare / valueBytes,
-               copy.freshPeak ? "" : " (peak not reset: upper bounds)");
-    const double ratio = copy.asProcess.Ratio();
-    ReportLine("(4) the copy as a whole process: program %.3f s, reg copy %.3f s, ratio %.2f "
-               "(target <= 1.00, %s); exit codes %lu and %lu; the bare copy in the same helper "
-               "program %.3f s",
-               copy.asProcess.ProductMedian(), copy.asProcess.FloorMedian(), ratio,
-               ratio <= 1.0 ? "met" : "MISSED", static_cast<unsigned long>(copy.processExit),
-               static_cast<unsigned long>(copy.regCopyExit), MedianWall(copy.bareProcess));
+    SyntheticCatalogue catalogue;
+    std::vector<SizePoint> points;
+    for (int categories : kCategorySteps)
+    {
+        if (!GrowCatalogue(catalogue, categories))
+            return false;
+        if (points.empty())
+        {
+            // One untimed round of each walk first: the first walks of a process
+            // load and register what the device enumerator needs.
+            ProgramCategoryWalk(devEnum);
+            BareWalkAllCategories(devEnum, nullptr);
+        }
+        const bool largest = categories == kCategorySteps[std::size(kCategorySteps) - 1];
+        points.push_back(MeasureAtSize(devEnum, tree, managerWindow, catalogue.FilterCount(),
+                                       largest ? std::min(runs, kLargestRuns) : runs));
+        ReportSize(points.back());
+        if (categories == kFigureCategories)
+            ReportAtFigureSize(points.back());
+        if (quick)
+            break;
+    }
+    ReportGrowthExponent(points);
+    return true;
 }
 
-void ReportFilterList(const FilterListFigure& list)
+// Set-up of the filter list refill: a vendor category of kVendorFilters filters.
+void FillVendorCategory()
 {
-    ReportComparison("(3) manager window's filter list refilled, " +
-                         std::to_string(kVendorFilters) + " filters in a vendor category (" +
-                         std::to_string(list.listed) + " listed, " + std::to_string(list.walked) +
-                         " walked)",
-                     list.timing, kListTarget);
+    Stopwatch setup;
+    const LSTATUS status =
+        SyntheticCatalogue::FillCategory(CLSID_ZarvVideoProcessors, kVendorFilters, 0);
+    ReportLine("set-up: %d filters written into a vendor category in %.1f s (status %ld)",
+               kVendorFilters, setup.Seconds(), static_cast<long>(status));
+}
+
+void ReportFilterListRefill(const FilterListFigure& list)
+{
+    ReportFigure(kFilterListRefill,
+                 " of the manager window, " + std::to_string(kVendorFilters) +
+                     " filters in a vendor category (" + std::to_string(list.listed) +
+                     " listed, " + std::to_string(list.walked) + " walked)",
+                 list.timing);
     ReportLine("  where it goes: the same %d names put into the same list box by bare messages "
                "%.3f s (processor %.2f s); with its redrawing off meanwhile %.3f s (processor "
                "%.2f s)",
@@ -201,11 +241,71 @@ void ReportFilterList(const FilterListFigure& list)
                list.listInsertionWithoutRedraw.wall, list.listInsertionWithoutRedraw.cpu);
 }
 
+// The filter list refill; the vendor category is emptied again afterwards.
+void RunFilterListRefill(ICreateDevEnum* devEnum, HWND managerWindow, int runs)
+{
+    FillVendorCategory();
+    ReportFilterListRefill(MeasureFilterListRefill(managerWindow, kVendorCategoryName, devEnum,
+                                                   CLSID_ZarvVideoProcessors, runs));
+    SyntheticCatalogue::EmptyCategory(CLSID_ZarvVideoProcessors);
+}
+
+// Set-up of the registration copy: the large registration written.
+bool WriteLargeRegistration(LargeRegistration& registration)
+{
+    Stopwatch setup;
+    const bool written = registration.Create() == ERROR_SUCCESS;
+    if (written)
+        ReportLine("set-up: large registration written in %.1f s", setup.Seconds());
+    else
+        ReportLine("the large registration could not be written");
+    return written;
+}
+
+void ReportRegistrationCopy(const RegistrationCopyFigure& copy)
+{
+    ReportFigure(kRegistrationCopy, ", AddFilterToCategory, 16 MiB value and 200 small values",
+                 copy.inProcess,
+                 std::string("status ") + std::to_string(copy.status) +
+                     (copy.copiedExactly ? ", copy exact" : ", COPY DIFFERS"));
+    const double valueBytes = LargeRegistration::kLargeValueBytes;
+    const double mib = 1 << 20;
+    const double peakRatio = copy.peakAddedBytes / valueBytes;
+    const double ownShare = copy.peakAddedBytes - copy.platformReadPeakBytes;
+    ReportLine("%s, peak memory added in a fresh process: program %.1f MiB = %.2f x the value "
+               "(target <= %.2f, %s), floor %.1f MiB = %.2f x; the platform's read alone adds "
+               "%.1f MiB, so the program's own share is %.1f MiB = %.2f x%s",
+               kRegistrationCopy.name, copy.peakAddedBytes / mib, peakRatio, kPeakTarget,
+               copy.peakAddedBytes >= 0 && peakRatio <= kPeakTarget ? "met" : "MISSED",
+               copy.floorPeakAddedBytes / mib, copy.floorPeakAddedBytes / valueBytes,
+               copy.platformReadPeakBytes / mib, ownShare / mib, ownShare / valueBytes,
+               copy.freshPeak ? "" : " (peak not reset: upper bounds)");
+    const double ratio = copy.asProcess.Ratio();
+    ReportLine("%s, as a whole process: program %.3f s, reg copy %.3f s, ratio %.2f (target <= "
+               "1.00, %s); exit codes %lu and %lu; the bare copy in the same helper program %.3f s",
+               kRegistrationCopy.name, copy.asProcess.ProductMedian(),
+               copy.asProcess.FloorMedian(), ratio, ratio <= 1.0 ? "met" : "MISSED",
+               static_cast<unsigned long>(copy.processExit),
+               static_cast<unsigned long>(copy.regCopyExit), MedianWall(copy.bareProcess));
+}
+
+// The registration copy; the large registration is deleted afterwards.
+bool RunRegistrationCopy(int runs)
+{
+    LargeRegistration registration;
+    if (!WriteLargeRegistration(registration))
+        return false;
+    ReportRegistrationCopy(MeasureRegistrationCopy(registration, runs));
+    registration.Delete();
+    return true;
+}
+
 int RunFigures(int runs, bool quick, HWND managerWindow)
 {
+    const int largestRuns = std::min(runs, kLargestRuns);
     ReportLine("scale benchmark: %s, median of %d runs (%d at the largest size); processor time "
                "%s the server's",
-               WineVersion().c_str(), runs, std::min(runs, kLargestRuns),
+               WineVersion().c_str(), runs, largestRuns,
                Cpu().CountsServer() ? "includes" : "does not include");
     ComPtr<ICreateDevEnum> devEnum;
     if (FAILED(::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr,
@@ -221,75 +321,15 @@ int RunFigures(int runs, bool quick, HWND managerWindow)
         ReportLine("no tree view");
         return 1;
     }
-
-    SyntheticCatalogue catalogue;
-    std::vector<SizePoint> points;
-    for (int categories : kCategorySteps)
-    {
-        const int before = catalogue.FilterCount();
-        Stopwatch setup;
-        const LSTATUS status = catalogue.GrowTo(categories, kFiltersPerCategory);
-        ReportLine("set-up: %d registrations written in %.1f s (%d in all, status %ld)",
-                   catalogue.FilterCount() - before, setup.Seconds(), catalogue.FilterCount(),
-                   static_cast<long>(status));
-        if (status != ERROR_SUCCESS)
-            return 1;
-        const bool largest = categories == kCategorySteps[std::size(kCategorySteps) - 1];
-        if (points.empty())
-        {
-            // One untimed round of each walk first: the first walks of a process
-            // load and register what the device enumerator needs.
-            ProgramCategoryWalk(devEnum.get());
-            BareWalkAllCategories(devEnum.get(), nullptr);
-        }
-        SizePoint point = MeasureAtSize(devEnum.get(), tree, managerWindow,
-                                        largest ? std::min(runs, kLargestRuns) : runs);
-        point.registrations = catalogue.FilterCount();
-        ReportSize(point);
-        if (categories == kFigureCategories)
-            ReportComparison("(1) category walk, " + std::to_string(point.registrations) +
-                                 " registrations in " + std::to_string(categories) + " categories",
-                             point.walk.timing, kWalkTarget);
-        if (categories == kFigureCategories && point.lastOpening.opened)
-            ReportComparison("(2) Add Filter dialog filled, " + std::to_string(point.registrations) +
-                                 " registrations in " + std::to_string(categories) + " categories",
-                             point.dialog, kDialogTarget);
-        points.push_back(point);
-        if (quick)
-            break;
-    }
-    ReportGrowth(points);
-
-    Stopwatch vendorSetup;
-    const LSTATUS vendorStatus =
-        SyntheticCatalogue::FillCategory(CLSID_ZarvVideoProcessors, kVendorFilters, 0);
-    ReportLine("set-up: %d filters written into a vendor category in %.1f s (status %ld)",
-               kVendorFilters, vendorSetup.Seconds(), static_cast<long>(vendorStatus));
-    ReportFilterList(MeasureFilterListRefill(managerWindow, kVendorCategoryName, devEnum.get(),
-                                             CLSID_ZarvVideoProcessors,
-                                             std::min(runs, kLargestRuns)));
-    SyntheticCatalogue::EmptyCategory(CLSID_ZarvVideoProcessors);
-
-    LargeRegistration registration;
-    Stopwatch setup;
-    if (registration.Create() != ERROR_SUCCESS)
-    {
-        ReportLine("the large registration could not be written");
+    if (!RunCatalogueFigures(devEnum.get(), tree, managerWindow, runs, quick))
         return 1;
-    }
-    ReportLine("set-up: large registration written in %.1f s", setup.Seconds());
-    ReportCopy(MeasureRegistrationCopy(registration, runs));
-    registration.Delete();
-    return 0;
+    RunFilterListRefill(devEnum.get(), managerWindow, largestRuns);
+    return RunRegistrationCopy(runs) ? 0 : 1;
 }
 
 // The framework's application object: the manager window is its main window
 // while it runs, so the Add Filter dialog finds it as its owner.
-class BenchmarkApp : public CWinApp
-{
-};
-
-BenchmarkApp benchmarkApp;
+CWinApp benchmarkApp;
 
 // Runs every figure inside the modal run of the manager window, as the
 // program runs it.

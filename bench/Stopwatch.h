@@ -13,6 +13,9 @@ struct Sample
     double cpu = 0.0;
 };
 
+inline Sample operator+(Sample a, Sample b) { return Sample{a.wall + b.wall, a.cpu + b.cpu}; }
+inline Sample operator-(Sample a, Sample b) { return Sample{a.wall - b.wall, a.cpu - b.cpu}; }
+
 class Stopwatch
 {
 public:

@@ -32,7 +32,6 @@ public:
 
     int CategoryCount() const { return static_cast<int>(m_categories.size()); }
     int FilterCount() const { return m_filterCount; }
-    const std::vector<CLSID>& Categories() const { return m_categories; }
 
 private:
     std::vector<CLSID> m_categories;
