@@ -3,6 +3,7 @@
 #include "ComPtr.h"
 #include "FilterEnumeration.h"
 #include "UniqueHandle.h"
+#include "WaitCursor.h"
 #include "ZarvFMgrDlg.h"
 #include "resource.h"
 
@@ -51,6 +52,7 @@ MessageTable<CDialog::MessageMapEntry> CAddFilterDlg::GetMessageMap() const
 {
     static const MessageMapEntry entries[] = {
         NotifyHandler(TVN_SELCHANGEDA, IDC_FILTER_TREE, &CAddFilterDlg::OnSelChangedFilterTree),
+        NotifyHandler(NM_DBLCLK, IDC_FILTER_TREE, &CAddFilterDlg::OnDblClkFilterTree),
         MessageHandler(WM_DESTROY, &CAddFilterDlg::OnDestroy),
     };
     return entries;
@@ -82,6 +84,7 @@ ICreateDevEnum* CAddFilterDlg::OwnerDevEnum() const noexcept
 // Each category's item and filters are in place before the next category is fetched.
 void CAddFilterDlg::FillTree()
 {
+    const CWaitCursor busy; // the walk can take seconds on a large catalogue
     EnumerateFilterCategories([this](const NamedClsid& entry) { InsertCategoryItem(entry); });
 }
 
@@ -113,13 +116,27 @@ void CAddFilterDlg::InsertFilterItem(HTREEITEM categoryItem, const NamedClsid& e
     InsertItemWithCopy(m_treeFilters, categoryItem, entry, filter);
 }
 
-// OK is enabled exactly while a filter item, an item with a parent, is selected.
+// A filter item is an item with a parent; a category item has none.
+bool CAddFilterDlg::IsFilterItem(HTREEITEM item) const noexcept
+{
+    return item && m_treeFilters.GetParentItem(item);
+}
+
+// OK is enabled exactly while a filter item is selected.
 void CAddFilterDlg::OnSelChangedFilterTree(NMHDR* header, LRESULT* result)
 {
     const HTREEITEM selected = reinterpret_cast<const NMTREEVIEWA*>(header)->itemNew.hItem;
-    const bool filterSelected = selected && m_treeFilters.GetParentItem(selected);
-    ::EnableWindow(GetDlgItem(IDOK), filterSelected);
+    ::EnableWindow(GetDlgItem(IDOK), IsFilterItem(selected));
     *result = 0;
+}
+
+// A double-click on a filter item chooses it, as OK does. On a category item
+// the tree expands or collapses it as usual.
+void CAddFilterDlg::OnDblClkFilterTree(NMHDR* /*header*/, LRESULT* result)
+{
+    *result = 0; // the tree's own handling follows
+    if (IsFilterItem(m_treeFilters.GetSelectedItem()))
+        OnOK();
 }
 
 // Records the selected filter and the category item it lies under. Without a
@@ -127,11 +144,9 @@ void CAddFilterDlg::OnSelChangedFilterTree(NMHDR* header, LRESULT* result)
 void CAddFilterDlg::OnOK()
 {
     const HTREEITEM filterItem = m_treeFilters.GetSelectedItem();
-    if (!filterItem)
-        return;
+    if (!IsFilterItem(filterItem))
+        return; // nothing, or a category item, is selected
     const HTREEITEM categoryItem = m_treeFilters.GetParentItem(filterItem);
-    if (!categoryItem)
-        return; // a category item is selected
     const CLSID* filter = ItemClsid(m_treeFilters, filterItem);
     const CLSID* category = ItemClsid(m_treeFilters, categoryItem);
     if (!filter || !category)

@@ -43,7 +43,10 @@ private:
     void AddCategoryFilters(HTREEITEM categoryItem, REFCLSID category);
     void InsertFilterItem(HTREEITEM categoryItem, const NamedClsid& entry);
 
+    bool IsFilterItem(HTREEITEM item) const noexcept;
+
     void OnSelChangedFilterTree(NMHDR* header, LRESULT* result);
+    void OnDblClkFilterTree(NMHDR* header, LRESULT* result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     void ClearTree();

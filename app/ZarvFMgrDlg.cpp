@@ -11,6 +11,7 @@
 #include "PlatformCalls.h"
 #include "UniqueHandle.h"
 #include "VendorCategories.h"
+#include "WaitCursor.h"
 #include "WinApp.h"
 #include "resource.h"
 
@@ -177,6 +178,7 @@ bool CZarvFMgrDlg::ShowCategoryFilters(REFCLSID category)
 {
     if (!m_pDevEnum)
         return false;
+    const CWaitCursor busy; // a large category takes a while to list
     ComPtr<IEnumMoniker> enumerator; // stays null for a category without members
     if (FAILED(m_pDevEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
         return false;

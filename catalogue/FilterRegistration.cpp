@@ -11,6 +11,36 @@
 
 namespace {
 
+// A value of any type; see CopyValue.
+constexpr DWORD kAnyType = REG_NONE;
+
+// Copies one value, type and bytes exactly; a null source name is the key's
+// default value. A value whose type is not `requiredType` (unless that is
+// kAnyType) is not written, and the copy fails with ERROR_INVALID_DATATYPE.
+LSTATUS CopyValue(HKEY destination, LPCWSTR destinationName, HKEY source, LPCWSTR sourceName,
+                  DWORD requiredType) noexcept
+{
+    DWORD type = 0;
+    DWORD size = 0;
+    LSTATUS status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS)
+        return status;
+
+    // Sized from the query: there is no upper bound on a value's size.
+    std::unique_ptr<BYTE[]> data(new (std::nothrow) BYTE[size]);
+    if (!data)
+        return ERROR_NOT_ENOUGH_MEMORY;
+
+    // A value that grew since the first query fails here with ERROR_MORE_DATA
+    // rather than being cut short; one that shrank is written at its new size.
+    status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, data.get(), &size);
+    if (status != ERROR_SUCCESS)
+        return status;
+    if (requiredType != kAnyType && type != requiredType)
+        return ERROR_INVALID_DATATYPE;
+    return ::RegSetValueExW(destination, destinationName, 0, type, data.get(), size);
+}
+
 // Value names are enumerated into one buffer; a name must fit with its
 // terminating zero, so names of up to kValueNameCapacity - 1 characters copy.
 constexpr DWORD kValueNameBufferLength = 1024;
@@ -39,7 +69,9 @@ LONG CopyRegistration(HKEY source, const ClsidText& filter, REFCLSID targetCateg
 }
 
 // Fallback branch: "CLSID" from the filter's CLSID text and "FriendlyName" from
-// the default value of its class key.
+// the default value of its class key. That value must be a string: the platform
+// reads "FriendlyName" as the filter's name, and a registration whose name it
+// cannot read is never listed, so could never be removed again.
 LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) noexcept
 {
     UniqueRegKey classKey;
@@ -57,7 +89,7 @@ LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) 
                               reinterpret_cast<const BYTE*>(filter.text), sizeof filter.text);
     if (status != ERROR_SUCCESS)
         return status;
-    return CopyRegistryValue(target.get(), kFriendlyNameProperty, classKey.get(), nullptr);
+    return CopyValue(target.get(), kFriendlyNameProperty, classKey.get(), nullptr, REG_SZ);
 }
 
 // Puts a category's and a filter's CLSIDs into text, the category's first.
@@ -101,23 +133,7 @@ LONG RemoveFilterFromCategory(REFCLSID targetCategory, REFCLSID filter) noexcept
 LSTATUS CopyRegistryValue(HKEY destination, LPCWSTR destinationName, HKEY source,
                           LPCWSTR sourceName) noexcept
 {
-    DWORD type = 0;
-    DWORD size = 0;
-    LSTATUS status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, nullptr, &size);
-    if (status != ERROR_SUCCESS)
-        return status;
-
-    // Sized from the query: there is no upper bound on a value's size.
-    std::unique_ptr<BYTE[]> data(new (std::nothrow) BYTE[size]);
-    if (!data)
-        return ERROR_NOT_ENOUGH_MEMORY;
-
-    // A value that grew since the first query fails here with ERROR_MORE_DATA
-    // rather than being cut short; one that shrank is written at its new size.
-    status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, data.get(), &size);
-    if (status != ERROR_SUCCESS)
-        return status;
-    return ::RegSetValueExW(destination, destinationName, 0, type, data.get(), size);
+    return CopyValue(destination, destinationName, source, sourceName, kAnyType);
 }
 
 LSTATUS CopyRegistryValues(HKEY destination, HKEY source) noexcept
@@ -132,7 +148,7 @@ LSTATUS CopyRegistryValues(HKEY destination, HKEY source) noexcept
             return ERROR_SUCCESS;
         if (status != ERROR_SUCCESS)
             return status;
-        status = CopyRegistryValue(destination, name, source, name);
+        status = CopyValue(destination, name, source, name, kAnyType);
         if (status != ERROR_SUCCESS)
             return status;
     }
