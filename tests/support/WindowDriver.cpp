@@ -1,63 +1,36 @@
 #include "WindowDriver.h"
 
-#include <gtest/gtest.h>
-
+#include "TestRegistry.h"
 #include "WinApp.h"
 
-namespace {
-
-struct ModalRun
+INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
 {
-    CDialog* dialog;
-    const std::function<void(HWND)>* steps;
-    bool ran;
-};
-ModalRun* g_run = nullptr;
-
-void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    if (!g_run)
-        return;
-    const HWND window = g_run->dialog->m_hWnd;
-    if (!window)
-        return;
-    g_run->ran = true;
-    (*g_run->steps)(window);
-    if (::IsWindow(window))
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-}
-
-INT_PTR Run(CDialog& dialog, const std::function<void(HWND)>& steps, bool& ran)
-{
-    ModalRun run{&dialog, &steps, false};
-    g_run = &run;
     CWinApp::GetApp()->m_pMainWnd = &dialog;
-    // A timer fires only once the modal loop waits for input: after WM_INITDIALOG.
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 0, &RunSteps);
-    const INT_PTR result = dialog.DoModal();
-    ::KillTimer(nullptr, timer);
-    g_run = nullptr;
-    ran = run.ran;
-    return result;
+    const ModalRun run = RunInsideModal(dialog, {steps});
+    if (run.stepsRun != 1)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog never came up (result " << run.result << ")";
+    return run.result;
 }
 
-} // namespace
-
-INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& steps)
+INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog)
 {
-    bool ran = false;
-    const INT_PTR result = Run(dialog, steps, ran);
-    EXPECT_TRUE(ran) << "the dialog never came up (result " << result << ")";
-    return result;
+    CWinApp::GetApp()->m_pMainWnd = &dialog;
+    const ModalRun run = RunInsideModal(dialog, {});
+    if (run.leftOpen)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog came up";
+    return run.result;
 }
 
-INT_PTR RunModalEndingAtStart(CDialog& dialog)
+INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps, const std::function<INT_PTR()>& open)
 {
-    bool ran = false;
-    const INT_PTR result = Run(dialog, [](HWND) {}, ran);
-    EXPECT_FALSE(ran) << "the dialog came up";
-    return result;
+    const std::size_t count = steps.size();
+    const ModalRun run = RunInsideModal([owner] { return FindOwnedDialog(owner); }, std::move(steps), open);
+    if (run.stepsRun != count)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog closed, or never opened, after " << run.stepsRun
+                                             << " of " << count << " steps";
+    if (run.leftOpen)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog stayed open";
+    return run.result;
 }
 
 void ClickListItem(HWND list, int index)
@@ -103,7 +76,34 @@ const CLSID* ListEntryClsid(HWND list, int index)
     return data == LB_ERR ? nullptr : reinterpret_cast<const CLSID*>(data);
 }
 
+std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid)
+{
+    std::vector<int> entries;
+    for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count; ++index)
+        if (const CLSID* carried = ListEntryClsid(list, index); carried && *carried == clsid)
+            entries.push_back(index);
+    return entries;
+}
+
 bool IsItemEnabled(HWND dialog, int id)
 {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+::testing::AssertionResult SelectListEntry(HWND list, const std::string& text)
+{
+    const int index = FindListText(list, text);
+    if (index < 0)
+        return ::testing::AssertionFailure() << "no entry \"" << text << "\"";
+    ClickListItem(list, index);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SelectListEntry(HWND list, REFCLSID clsid)
+{
+    const std::vector<int> entries = ListEntriesOf(list, clsid);
+    if (entries.empty())
+        return ::testing::AssertionFailure() << "no entry carries " << GuidText(clsid);
+    ClickListItem(list, entries.front());
+    return ::testing::AssertionSuccess();
 }

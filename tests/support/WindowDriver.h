@@ -1,5 +1,9 @@
 #pragma once
-// Drives framework dialogs in-process through real messages to their controls.
+// Drives the program's windows in-process through real messages to their
+// controls, inside their modal loops (ModalRun.h), and reports failures at the
+// line of the test that called: pass HERE.
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
 
@@ -8,16 +12,29 @@
 #include <vector>
 
 #include "Dialog.h"
+#include "ModalRun.h"
 
-// Runs the dialog modally, as the application's main window, and runs the
-// steps inside its modal loop once the window is up. A window that the steps
-// leave open is then cancelled. Returns the modal result; fails the test when
-// the window never came up to run the steps.
-INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& steps);
+// The caller's line, for failures that a helper finds.
+struct Here
+{
+    const char* file;
+    int line;
+};
+#define HERE (Here{__FILE__, __LINE__})
+
+// Runs the dialog modally, as the application's main window, with the steps
+// inside its loop once it is shown; a window the steps leave open is then
+// cancelled. Returns the modal result; fails when the window never came up.
+INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps);
 
 // Runs the dialog modally, as the application's main window, where it is to
-// end while it initialises. Fails the test when the window comes up.
-INT_PTR RunModalEndingAtStart(CDialog& dialog);
+// end while it initialises. Fails when the window comes up.
+INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog);
+
+// Calls `open`, which runs a dialog that `owner` owns, and the steps inside the
+// dialog's loop, one per tick. Fails unless every step ran and the steps ended
+// the dialog. Returns the dialog's result.
+INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps, const std::function<INT_PTR()>& open);
 
 // A click on a list entry, or on a push button, as the mouse would make it.
 void ClickListItem(HWND list, int index);
@@ -28,7 +45,14 @@ void ClickButton(HWND button);
 std::vector<std::string> ListTexts(HWND list);
 int FindListText(HWND list, const std::string& text);
 
-// The CLSID that a list entry's data word refers to (null for none).
+// The CLSID that a list entry's data word refers to (null for none); the
+// indexes of the entries that carry this CLSID.
 const CLSID* ListEntryClsid(HWND list, int index);
+std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid);
 
 bool IsItemEnabled(HWND dialog, int id);
+
+// Clicks the first entry with this text, or that carries this CLSID; fails,
+// for the caller to assert, when there is none.
+::testing::AssertionResult SelectListEntry(HWND list, const std::string& text);
+::testing::AssertionResult SelectListEntry(HWND list, REFCLSID clsid);
