@@ -232,6 +232,12 @@ TEST(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
         EXPECT_EQ(zeta.clsid, *ListEntryClsid(Filters(dialog), zetaAt));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
+        // While its redrawing is off a list box leaves its scroll bar as it was.
+        SCROLLINFO scroll = {};
+        scroll.cbSize = sizeof scroll;
+        scroll.fMask = SIF_RANGE;
+        ::GetScrollInfo(Filters(dialog), SB_VERT, &scroll);
+        EXPECT_EQ(static_cast<int>(texts.size()) - 1, scroll.nMax) << "redrawing stayed off";
 
         ClickListItem(Filters(dialog), muAt);
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
@@ -452,6 +458,46 @@ TEST(ManagerWindow, DragIconIsTheWindowsIcon)
         EXPECT_EQ(dragIcon, ::SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
         EXPECT_EQ(dragIcon, ::SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
     });
+}
+
+// Counts the WM_ICONERASEBKGND messages that reach the window it watches.
+struct IconErasures
+{
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        s_count += message == WM_ICONERASEBKGND;
+        return ::CallWindowProcA(s_original, window, message, wParam, lParam);
+    }
+    static inline WNDPROC s_original = nullptr;
+    static inline int s_count = 0;
+};
+
+TEST(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
+{
+    RunManager(HERE, [](HWND dialog) {
+        IconErasures::s_original = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IconErasures::Proc)));
+        ::ShowWindow(dialog, SW_MINIMIZE);
+        ASSERT_TRUE(::IsIconic(dialog));
+        IconErasures::s_count = 0;
+        ::SendMessageA(dialog, WM_PAINT, 0, 0);
+        EXPECT_EQ(1, IconErasures::s_count);
+    });
+}
+
+// The controls attach to the window of each run, not only to the first one's.
+TEST(ManagerWindow, OneWindowObjectRunsTwice)
+{
+    RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Rerun probe");
+    CZarvFMgrDlg dialog;
+    for (int run = 1; run <= 2; ++run)
+    {
+        const INT_PTR result = RunModal(HERE, dialog, [&](HWND window) {
+            ASSERT_TRUE(SelectCategory(window, kVideo));
+            EXPECT_TRUE(ListsFilter(window, filter.clsid)) << "run " << run;
+        });
+        EXPECT_EQ(IDCANCEL, result) << "run " << run;
+    }
 }
 
 TEST(IconPosition, CentresTheIconWithTheOddPixelOnTheLeftAndTop)
