@@ -497,7 +497,9 @@ TEST(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
     });
 }
 
-TEST(AddFilterDialog, CancelAfterASelectionChangesNothing)
+// Neither Cancel nor an OK whose copy fails (the CLSID cannot be put into text)
+// writes the filter or lists the category again.
+TEST(AddFilterDialog, CancelOrAFailedCopyAfterASelectionChangesNothing)
 {
     TestCategory listed(L"Listed " + GuidTextW(NewGuid()));
     const CLSID held = NewGuid();
@@ -505,6 +507,7 @@ TEST(AddFilterDialog, CancelAfterASelectionChangesNothing)
     EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"FriendlyName", L"Held probe"));
     EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"CLSID", GuidTextW(held)));
     VideoRegistration notCopied(CLSID_AviSplitter);
+    const ScopedPlatformCall noText(&PlatformCalls::stringFromClsid, &FailStringFromClsid);
 
     RunManagerOnVideo(HERE, [&](HWND manager) {
         const HWND list = FilterList(manager);
@@ -513,19 +516,22 @@ TEST(AddFilterDialog, CancelAfterASelectionChangesNothing)
         const std::vector<std::string> before = ListTexts(list);
         const LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
 
-        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [](HWND dialog) {
-            const HWND tree = Tree(dialog);
-            const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
-            ASSERT_NE(nullptr, category);
-            SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
-            ASSERT_TRUE(IsItemEnabled(dialog, IDOK));
-            ClickButton(::GetDlgItem(dialog, IDCANCEL));
-        }));
-        EXPECT_FALSE(KeyExists(notCopied.key.path()));
-        EXPECT_EQ(before, ListTexts(list));
-        EXPECT_EQ(selected, ::SendMessageA(list, LB_GETCURSEL, 0, 0));
-        EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
-        EXPECT_TRUE(IsItemEnabled(manager, IDC_ADD));
+        for (const int end : {IDCANCEL, IDOK})
+        {
+            ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [end](HWND dialog) {
+                const HWND tree = Tree(dialog);
+                const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
+                ASSERT_NE(nullptr, category);
+                SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
+                ASSERT_TRUE(IsItemEnabled(dialog, IDOK));
+                ClickButton(::GetDlgItem(dialog, end));
+            }));
+            EXPECT_FALSE(KeyExists(notCopied.key.path())) << "ended with " << end;
+            EXPECT_EQ(before, ListTexts(list)) << "ended with " << end;
+            EXPECT_EQ(selected, ::SendMessageA(list, LB_GETCURSEL, 0, 0)) << "ended with " << end;
+            EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE)) << "ended with " << end;
+            EXPECT_TRUE(IsItemEnabled(manager, IDC_ADD)) << "ended with " << end;
+        }
     });
 }
 

@@ -174,12 +174,6 @@ private:
     ScopedPlatformCall<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> m_seam;
 };
 
-HRESULT WINAPI FailStringFromClsid(REFCLSID, LPOLESTR* text)
-{
-    *text = nullptr;
-    return E_OUTOFMEMORY;
-}
-
 } // namespace
 
 TEST(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
