@@ -385,25 +385,44 @@ TEST(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
     }
 }
 
-TEST(ManagerWindow, EndsAtOnceWithoutTheMapperWhenTheDeviceEnumeratorIsMissing)
+// One media service cannot be created: the window ends at once, without
+// asking for the mapper once the device enumerator is missing, and keeps no
+// service and no main-window designation.
+struct MissingService
+{
+    const char* name;
+    HRESULT devEnumStatus;
+    HRESULT mapperStatus;
+    std::vector<CLSID> requested;
+};
+
+void PrintTo(const MissingService& missing, std::ostream* out)
+{
+    *out << missing.name;
+}
+
+class ManagerWindowWithoutService : public ::testing::TestWithParam<MissingService>
+{
+};
+
+TEST_P(ManagerWindowWithoutService, EndsAtOnce)
 {
     ScopedServices services;
-    services.setup.devEnumStatus = REGDB_E_CLASSNOTREG;
+    services.setup.devEnumStatus = GetParam().devEnumStatus;
+    services.setup.mapperStatus = GetParam().mapperStatus;
     CZarvFMgrDlg dialog;
     EXPECT_EQ(-1, RunModalEndingAtStart(HERE, dialog));
-    EXPECT_EQ(std::vector<CLSID>{CLSID_SystemDeviceEnum}, services.setup.requested);
+    EXPECT_EQ(GetParam().requested, services.setup.requested);
+    EXPECT_EQ(SUCCEEDED(GetParam().devEnumStatus), services.setup.devEnumReleased);
     EXPECT_EQ(nullptr, CWinApp::GetApp()->m_pMainWnd);
 }
 
-TEST(ManagerWindow, EndsAtOnceAndReleasesTheDeviceEnumeratorWhenTheMapperIsMissing)
-{
-    ScopedServices services;
-    services.setup.mapperStatus = REGDB_E_CLASSNOTREG;
-    CZarvFMgrDlg dialog;
-    EXPECT_EQ(-1, RunModalEndingAtStart(HERE, dialog));
-    EXPECT_EQ((std::vector<CLSID>{CLSID_SystemDeviceEnum, CLSID_FilterMapper2}), services.setup.requested);
-    EXPECT_TRUE(services.setup.devEnumReleased);
-}
+INSTANTIATE_TEST_SUITE_P(
+    EachService, ManagerWindowWithoutService,
+    ::testing::Values(MissingService{"DeviceEnumerator", REGDB_E_CLASSNOTREG, S_OK, {CLSID_SystemDeviceEnum}},
+                      MissingService{"FilterMapper", S_OK, REGDB_E_CLASSNOTREG,
+                                     {CLSID_SystemDeviceEnum, CLSID_FilterMapper2}}),
+    [](const ::testing::TestParamInfo<MissingService>& info) { return std::string(info.param.name); });
 
 TEST(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
 {
