@@ -256,6 +256,7 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
 {
     std::string address;
     auto expectOpened = [&address](HWND box, size_t count) {
+        SCOPED_TRACE("opening " + std::to_string(count));
         ASSERT_EQ(count, g_shellCalls.size());
         const ShellCall& call = g_shellCalls.back();
         EXPECT_EQ(box, call.window);

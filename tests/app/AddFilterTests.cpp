@@ -240,28 +240,6 @@ struct VideoRegistration
     ScopedClassesKey key;
 };
 
-// Counts the items of the dialog's tree when the tree is destroyed, which
-// happens after the dialog's own WM_DESTROY.
-struct TreeCountAtDestroy
-{
-    static LRESULT CALLBACK Proc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_DESTROY)
-            s_count = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0);
-        return ::CallWindowProcA(s_original, tree, message, wParam, lParam);
-    }
-    static void Watch(HWND tree)
-    {
-        s_count = -1;
-        s_original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeCountAtDestroy::Proc)));
-    }
-    static WNDPROC s_original;
-    static LRESULT s_count;
-};
-WNDPROC TreeCountAtDestroy::s_original = nullptr;
-LRESULT TreeCountAtDestroy::s_count = -1;
-
 HRESULT WINAPI NoOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
 {
     if (clsid == CLSID_SystemDeviceEnum && context == CLSCTX_INPROC_SERVER)
@@ -540,6 +518,9 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
     for (const int end : {IDOK, IDCANCEL})
     {
         std::vector<const void*> copies;
+        // The tree is destroyed after the dialog's own WM_DESTROY.
+        LRESULT countAtDestroy = -1;
+        MessageWatch treeDestroyed(WM_DESTROY, [&](HWND tree) { countAtDestroy = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0); });
         RunManagerOnVideo(HERE, [&](HWND manager) {
             CAddFilterDlg addFilter;
             const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
@@ -554,7 +535,7 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
                 const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
                 ASSERT_NE(nullptr, category);
                 SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
-                TreeCountAtDestroy::Watch(tree);
+                treeDestroyed.Watch(tree);
                 AllocationProbe::StartRecordingFrees();
                 ClickButton(::GetDlgItem(dialog, end));
             });
@@ -562,7 +543,7 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
             EXPECT_EQ(end, result);
         });
 
-        EXPECT_EQ(0, TreeCountAtDestroy::s_count) << "ended with " << end;
+        EXPECT_EQ(0, countAtDestroy) << "ended with " << end;
         ASSERT_GE(copies.size(), std::size(kWineCategories));
         std::vector<const void*> distinct = copies;
         std::sort(distinct.begin(), distinct.end());

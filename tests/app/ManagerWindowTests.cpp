@@ -473,28 +473,16 @@ TEST(ManagerWindow, DragIconIsTheWindowsIcon)
     });
 }
 
-// Counts the WM_ICONERASEBKGND messages that reach the window it watches.
-struct IconErasures
-{
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        s_count += message == WM_ICONERASEBKGND;
-        return ::CallWindowProcA(s_original, window, message, wParam, lParam);
-    }
-    static inline WNDPROC s_original = nullptr;
-    static inline int s_count = 0;
-};
-
 TEST(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
 {
     RunManager(HERE, [](HWND dialog) {
-        IconErasures::s_original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IconErasures::Proc)));
+        int erasures = 0;
+        MessageWatch erase(WM_ICONERASEBKGND, [&](HWND) { ++erasures; });
         ::ShowWindow(dialog, SW_MINIMIZE);
         ASSERT_TRUE(::IsIconic(dialog));
-        IconErasures::s_count = 0;
+        erase.Watch(dialog);
         ::SendMessageA(dialog, WM_PAINT, 0, 0);
-        EXPECT_EQ(1, IconErasures::s_count);
+        EXPECT_EQ(1, erasures);
     });
 }
 

@@ -1,5 +1,7 @@
 #include "WindowDriver.h"
 
+#include <utility>
+
 #include "TestRegistry.h"
 #include "WinApp.h"
 
@@ -106,4 +108,33 @@ bool IsItemEnabled(HWND dialog, int id)
         return ::testing::AssertionFailure() << "no entry carries " << GuidText(clsid);
     ClickListItem(list, entries.front());
     return ::testing::AssertionSuccess();
+}
+
+MessageWatch* MessageWatch::s_current = nullptr;
+
+MessageWatch::MessageWatch(UINT message, std::function<void(HWND)> seen)
+    : m_message(message), m_seen(std::move(seen))
+{
+    s_current = this;
+}
+
+MessageWatch::~MessageWatch()
+{
+    if (::IsWindow(m_window))
+        ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+    s_current = nullptr;
+}
+
+void MessageWatch::Watch(HWND window)
+{
+    m_window = window;
+    m_original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageWatch::Proc)));
+}
+
+LRESULT CALLBACK MessageWatch::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == s_current->m_message)
+        s_current->m_seen(window);
+    return ::CallWindowProcA(s_current->m_original, window, message, wParam, lParam);
 }

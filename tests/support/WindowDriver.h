@@ -56,3 +56,25 @@ bool IsItemEnabled(HWND dialog, int id);
 // for the caller to assert, when there is none.
 ::testing::AssertionResult SelectListEntry(HWND list, const std::string& text);
 ::testing::AssertionResult SelectListEntry(HWND list, REFCLSID clsid);
+
+// Runs `seen` each time `message` reaches the window it watches, before the
+// window's own procedure. One watch at a time; it ends with the object.
+class MessageWatch
+{
+public:
+    MessageWatch(UINT message, std::function<void(HWND window)> seen);
+    ~MessageWatch();
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
+
+    void Watch(HWND window);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    UINT m_message;
+    std::function<void(HWND)> m_seen;
+    HWND m_window = nullptr;
+    WNDPROC m_original = nullptr;
+    static MessageWatch* s_current;
+};
