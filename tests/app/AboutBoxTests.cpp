@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -92,7 +91,7 @@ void RunAboutBox(Here here, HWND owner, LPCSTR title, std::vector<ModalStep> ste
 
 void PressOk(HWND box)
 {
-    ::SendMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    ClickButton(::GetDlgItem(box, IDOK));
 }
 
 // ---------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 // real messages to its controls, against the real media services and registry
 // of the test session. The dialog runs in a modal loop nested in the manager
 // window's: a one-shot timer acts on it once it is up. These tests copy filters
-// into the vendor categories: they hold the vendor_categories lock and leave the
+// into the vendor categories: they hold the filter_categories lock and leave the
 // categories as they found them.
 #include <gtest/gtest.h>
 

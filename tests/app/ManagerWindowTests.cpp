@@ -1,7 +1,7 @@
 // The manager window run in-process, driven through real messages to its
 // controls, against the real media services and registry of the test session.
 // The vendor categories are shared by every test that uses them: these tests
-// hold the vendor_categories lock and leave the categories as they found them.
+// hold the filter_categories lock and leave the categories as they found them.
 #include <gtest/gtest.h>
 
 #include <dshow.h>

@@ -62,8 +62,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
     const HWND dialog = run.find();
     if (dialog && ::IsWindowVisible(dialog)) // the loop shows it once its queue first runs empty
         Advance(run, dialog);
-    if (std::find(g_runs.begin(), g_runs.end(), &run) != g_runs.end())
-        Arm(run);
+    Arm(run); // the run lasts until its loop has ended
 }
 
 struct OwnedSearch
