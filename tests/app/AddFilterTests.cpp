@@ -174,6 +174,11 @@ void ChooseFilter(HWND dialog, const std::string& category, REFCLSID filter)
     ClickButton(::GetDlgItem(dialog, IDOK));
 }
 
+void ChooseAviSplitter(HWND dialog)
+{
+    ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter);
+}
+
 HWND FilterList(HWND manager)
 {
     return ::GetDlgItem(manager, IDC_FILTER_LIST);
@@ -339,7 +344,7 @@ TEST(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
 {
     VideoRegistration copy(CLSID_AviSplitter);
     RunManagerOnVideo(HERE, [&](HWND manager) {
-        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); }));
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
 
         const auto source = ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
         ASSERT_FALSE(source.empty());
@@ -354,13 +359,13 @@ TEST(AddFilterDialog, AddingAFilterTheCategoryHoldsSucceedsAndListsItOnce)
 {
     VideoRegistration copy(CLSID_AviSplitter);
     RunManagerOnVideo(HERE, [&](HWND manager) {
-        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); }));
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
         ASSERT_EQ(1, CountListed(manager, CLSID_AviSplitter));
         // A selected entry shows whether the second Add refreshes the list.
         ASSERT_TRUE(SelectListEntry(FilterList(manager), "AVI Splitter"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
 
-        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); }));
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
         EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
         EXPECT_EQ(ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter)),
@@ -520,7 +525,8 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
         std::vector<const void*> copies;
         // The tree is destroyed after the dialog's own WM_DESTROY.
         LRESULT countAtDestroy = -1;
-        MessageWatch treeDestroyed(WM_DESTROY, [&](HWND tree) { countAtDestroy = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0); });
+        MessageWatch treeDestroyed(WM_DESTROY,
+                                   [&](HWND tree) { countAtDestroy = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0); });
         RunManagerOnVideo(HERE, [&](HWND manager) {
             CAddFilterDlg addFilter;
             const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {

@@ -283,7 +283,8 @@ TEST_P(ManagerProgramEnding, EndsIt)
 INSTANTIATE_TEST_SUITE_P(
     EachWay, ManagerProgramEnding,
     ::testing::Values(Ending{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
-                      Ending{"ExitButton", [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
+                      Ending{"ExitButton",
+                             [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
                       Ending{"CloseCommand", [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
     [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 

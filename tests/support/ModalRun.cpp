@@ -54,7 +54,8 @@ void Advance(Run& run, HWND dialog)
 void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
 {
     ::KillTimer(nullptr, timer);
-    const auto found = std::find_if(g_runs.begin(), g_runs.end(), [timer](const Run* run) { return run->timer == timer; });
+    const auto found =
+        std::find_if(g_runs.begin(), g_runs.end(), [timer](const Run* run) { return run->timer == timer; });
     if (found == g_runs.end())
         return;
     Run& run = **found;
@@ -109,7 +110,8 @@ ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep
 
 ModalRun RunInsideModal(CDialog& dialog, std::vector<ModalStep> steps)
 {
-    return RunInsideModal([&dialog] { return dialog.m_hWnd; }, std::move(steps), [&dialog] { return dialog.DoModal(); });
+    return RunInsideModal([&dialog] { return dialog.m_hWnd; }, std::move(steps),
+                          [&dialog] { return dialog.DoModal(); });
 }
 
 bool RunStepAgain()
