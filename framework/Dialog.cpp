@@ -50,8 +50,7 @@ bool Matches(const CDialog::MessageMapEntry& entry, UINT message, WPARAM wParam,
 
 } // namespace
 
-CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) noexcept
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+CDialog::CDialog(UINT nIDTemplate) noexcept : m_nIDTemplate(nIDTemplate)
 {
 }
 
@@ -64,9 +63,7 @@ INT_PTR CDialog::DoModal()
 {
     CWinApp* app = CWinApp::GetApp();
     HWND owner = nullptr;
-    if (m_pParentWnd)
-        owner = m_pParentWnd->m_hWnd;
-    else if (app && app->m_pMainWnd && app->m_pMainWnd != this)
+    if (app && app->m_pMainWnd && app->m_pMainWnd != this)
         owner = app->m_pMainWnd->m_hWnd;
     const HINSTANCE module = app ? app->m_hInstance : ::GetModuleHandleA(nullptr);
     const INT_PTR result = ::DialogBoxParamA(module, MAKEINTRESOURCEA(m_nIDTemplate), owner,
@@ -102,7 +99,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     LRESULT result = 0;
     const bool handled = dialog->Dispatch(message, wParam, lParam, result);
     if (message == WM_NCDESTROY)
+    {
+        dialog->Exchange(false); // the controls are gone with their window
         dialog->Detach();
+    }
     if (!handled)
         return FALSE;
     if (ReturnsResultDirectly(message))
@@ -127,7 +127,9 @@ bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
             (this->*entry.onNotify)(reinterpret_cast<NMHDR*>(lParam), &result);
             return true;
         }
-        return (this->*entry.onMessage)(wParam, lParam, result);
+        if ((this->*entry.onMessage)(wParam, lParam, result))
+            return true;
+        break; // declined: the defaults run
     }
     return DispatchDefault(message, wParam, result);
 }
@@ -178,11 +180,10 @@ HWND CDialog::GetDlgItem(int nID) const noexcept
     return ::GetDlgItem(m_hWnd, nID);
 }
 
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+void CDialog::Exchange(bool attach)
 {
-    CDataExchange dx(*this, bSaveAndValidate);
+    CDataExchange dx(*this, attach);
     DoDataExchange(dx);
-    return TRUE;
 }
 
 MessageTable<CDialog::MessageMapEntry> CDialog::GetMessageMap() const
@@ -196,14 +197,12 @@ void CDialog::DoDataExchange(CDataExchange&)
 
 BOOL CDialog::OnInitDialog()
 {
-    UpdateData(FALSE);
+    Exchange(true);
     return TRUE;
 }
 
 void CDialog::OnOK()
 {
-    if (!UpdateData(TRUE))
-        return;
     EndDialog(IDOK);
 }
 
@@ -214,6 +213,5 @@ void CDialog::OnCancel()
 
 void DDX_Control(CDataExchange& dx, int nIDC, CWnd& control) noexcept
 {
-    if (!control.m_hWnd)
-        control.m_hWnd = dx.m_dialog.GetDlgItem(nIDC);
+    control.m_hWnd = dx.m_attach ? dx.m_dialog.GetDlgItem(nIDC) : nullptr;
 }

@@ -12,20 +12,20 @@
 
 class CDialog;
 
-// The direction of one data exchange between a dialog and its members.
+// One data exchange between a dialog and its control members: as the window
+// is initialised every control member attaches to its dialog item, and as the
+// window is destroyed it detaches again, so that the dialog object can be run
+// again.
 class CDataExchange
 {
 public:
-    CDataExchange(CDialog& dialog, BOOL bSaveAndValidate) noexcept
-        : m_dialog(dialog), m_bSaveAndValidate(bSaveAndValidate)
-    {
-    }
+    CDataExchange(CDialog& dialog, bool attach) noexcept : m_dialog(dialog), m_attach(attach) {}
 
     CDialog& m_dialog;
-    BOOL m_bSaveAndValidate; // TRUE: controls to members; FALSE: members to controls
+    bool m_attach; // true: controls attach to their items; false: they detach
 };
 
-// Attaches a control member to the dialog item with that id, once.
+// Attaches a control member to the dialog item with that id, or detaches it.
 void DDX_Control(CDataExchange& dx, int nIDC, CWnd& control) noexcept;
 
 class CDialog : public CWnd
@@ -42,12 +42,12 @@ public:
         void (CDialog::*onCommand)();
         void (CDialog::*onNotify)(NMHDR* header, LRESULT* result);
         // Returns true when it handled the message, with its result; false lets
-        // the dialog manager's default handling run.
+        // the framework's defaults and then the dialog manager's handling run.
         bool (CDialog::*onMessage)(WPARAM wParam, LPARAM lParam, LRESULT& result);
     };
 
-    // Without a parent the owner is the application's main window.
-    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr) noexcept;
+    // The owner is the application's main window, when there is one.
+    explicit CDialog(UINT nIDTemplate) noexcept;
     virtual ~CDialog();
 
     // Creates the window from the template and runs it until it ends: the
@@ -59,8 +59,6 @@ public:
 
     void EndDialog(INT_PTR nResult) noexcept;
     HWND GetDlgItem(int nID) const noexcept;
-    // Runs the data exchange; FALSE when it failed.
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
 protected:
     virtual MessageTable<MessageMapEntry> GetMessageMap() const;
@@ -68,7 +66,7 @@ protected:
     // WM_INITDIALOG: attaches the controls. TRUE gives the focus to the first
     // tab stop.
     virtual BOOL OnInitDialog();
-    // IDOK: saves the controls' data and ends the dialog with IDOK.
+    // IDOK: ends the dialog with IDOK.
     virtual void OnOK();
     // IDCANCEL: ends the dialog with IDCANCEL.
     virtual void OnCancel();
@@ -77,10 +75,10 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool DispatchDefault(UINT message, WPARAM wParam, LRESULT& result);
+    void Exchange(bool attach);
     void Detach() noexcept;
 
     UINT m_nIDTemplate;
-    CWnd* m_pParentWnd;
 };
 
 // Message table entries bound to handlers of the dialog class D.

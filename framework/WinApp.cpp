@@ -2,8 +2,7 @@
 
 CWinApp* CWinApp::s_pApp = nullptr;
 
-CWinApp::CWinApp(LPCSTR pszAppName) noexcept
-    : m_hInstance(::GetModuleHandleA(nullptr)), m_pszAppName(pszAppName)
+CWinApp::CWinApp() noexcept : m_hInstance(::GetModuleHandleA(nullptr))
 {
     if (!s_pApp)
         s_pApp = this;

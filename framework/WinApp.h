@@ -29,7 +29,7 @@ public:
 
     // The first application object constructed is the program's one; the
     // program defines no other.
-    explicit CWinApp(LPCSTR pszAppName = nullptr) noexcept;
+    CWinApp() noexcept;
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
@@ -56,7 +56,6 @@ public:
     void OnHelp();
 
     HINSTANCE m_hInstance;      // the module that holds the resources
-    LPCSTR m_pszAppName;        // null: the program gives no name
     CWnd* m_pMainWnd = nullptr; // the main window while it exists
 
 protected:

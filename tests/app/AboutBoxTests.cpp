@@ -4,21 +4,19 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "AboutBox.h"
 #include "ScopedPlatformCall.h"
 #include "UniqueHandle.h"
+#include "WindowDriver.h"
 #include "resource.h"
 
 namespace {
 
 constexpr char kTitle[] = "Multimedia Filter Manager";
 constexpr char kWindowClass[] = "AboutBoxTestWindow";
-constexpr UINT kTickMs = 50;
-constexpr int kTicksToClose = 40;
 
 struct WindowTraits
 {
@@ -81,98 +79,19 @@ std::string WindowText(HWND window)
     return text;
 }
 
-// ---------------------------------------------------------------------------
-// Running the box: ShowAboutBox over an owner, with steps run inside its loop.
-
-using Step = std::function<void(HWND box)>;
-
-struct Script
+// Runs the box over owner with the steps inside its loop, one per tick; fails
+// unless every step ran and the steps closed it.
+void RunAboutBox(Here here, HWND owner, LPCSTR title, std::vector<ModalStep> steps)
 {
-    HWND owner;
-    std::vector<Step> steps;
-    size_t next = 0;
-    int ticksAfterSteps = 0;
-    int retries = 0;
-    bool retry = false;
-};
-Script* g_script = nullptr;
-
-// Called from a step: runs that step again on the next tick, for input that
-// reaches the box through its loop. False once the step has waited a while.
-bool RetryOnNextTick()
-{
-    if (g_script->retries >= kTicksToClose)
-        return false;
-    ++g_script->retries;
-    g_script->retry = true;
-    return true;
-}
-
-struct BoxSearch
-{
-    HWND owner;
-    HWND box;
-};
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM lParam)
-{
-    auto& search = *reinterpret_cast<BoxSearch*>(lParam);
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "#32770") == 0 && ::GetWindow(window, GW_OWNER) == search.owner &&
-        ::IsWindowVisible(window))
-    {
-        search.box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindOpenBox(HWND owner)
-{
-    BoxSearch search = {owner, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchBox, reinterpret_cast<LPARAM>(&search));
-    return search.box;
-}
-
-// One step per tick once the box is shown. After the last step the box must
-// close within kTicksToClose ticks; otherwise the test fails and ends it.
-void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
-{
-    Script& script = *g_script;
-    const HWND box = FindOpenBox(script.owner);
-    if (!box)
-        return;
-    if (script.next < script.steps.size())
-    {
-        script.steps[script.next](box);
-        if (!script.retry)
-            ++script.next;
-        script.retry = false;
-        return;
-    }
-    if (++script.ticksAfterSteps >= kTicksToClose)
-    {
-        ADD_FAILURE() << "the About box stayed open";
-        ::EndDialog(box, 0);
-    }
-}
-
-void RunAboutBox(HWND owner, LPCSTR title, std::vector<Step> steps)
-{
-    Script script = {owner, std::move(steps)};
-    g_script = &script;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, kTickMs, &OnTick);
-    ASSERT_NE(0u, timer);
-    ShowAboutBox(owner, title);
-    ::KillTimer(nullptr, timer);
-    g_script = nullptr;
-    EXPECT_EQ(script.steps.size(), script.next) << "the About box closed before every step had run";
+    RunOwnedDialog(here, owner, std::move(steps), [&] {
+        ShowAboutBox(owner, title);
+        return INT_PTR(0);
+    });
 }
 
 void PressOk(HWND box)
 {
-    ::SendMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    ClickButton(::GetDlgItem(box, IDOK));
 }
 
 // ---------------------------------------------------------------------------
@@ -248,7 +167,7 @@ TEST(CenterOnParent, LeavesAWindowWithoutParentWhereItIs)
 TEST_F(AboutBoxTest, OpensCentredOverItsOwnerWithTheProductLine)
 {
     const HWND owner = m_owner.get();
-    RunAboutBox(owner, kTitle, {[owner](HWND box) {
+    RunAboutBox(HERE, owner, kTitle, {[owner](HWND box) {
         EXPECT_EQ("TAVELMIR Multimedia Filter Manager 64", WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
         EXPECT_FALSE(::IsWindowEnabled(owner));
 
@@ -271,7 +190,7 @@ TEST_F(AboutBoxTest, ReturnsAtOnceWhenTheOwnersModuleHasNoTemplate)
     // The template is looked up in the owner's module: here one without it.
     ::SetWindowLongPtrA(m_owner.get(), GWLP_HINSTANCE,
                         reinterpret_cast<LONG_PTR>(::GetModuleHandleA("user32.dll")));
-    RunAboutBox(m_owner.get(), kTitle, {}); // fails if a box opens
+    RunAboutBox(HERE, m_owner.get(), kTitle, {}); // fails if a box opens
     EXPECT_TRUE(::IsWindowEnabled(m_owner.get()));
 }
 
@@ -279,13 +198,13 @@ TEST_F(AboutBoxTest, CutsAProductLineTooLongForItsBuffer)
 {
     // "TAVELMIR " + title + " 64" fills the 259 characters exactly.
     const std::string fits(259 - 9 - 3, 't');
-    RunAboutBox(m_owner.get(), fits.c_str(), {[&fits](HWND box) {
+    RunAboutBox(HERE, m_owner.get(), fits.c_str(), {[&fits](HWND box) {
         EXPECT_EQ("TAVELMIR " + fits + " 64", WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
         PressOk(box);
     }});
 
     const std::string tooLong(300, 'x');
-    RunAboutBox(m_owner.get(), tooLong.c_str(), {[&tooLong](HWND box) {
+    RunAboutBox(HERE, m_owner.get(), tooLong.c_str(), {[&tooLong](HWND box) {
         EXPECT_EQ(("TAVELMIR " + tooLong).substr(0, 259), WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
         PressOk(box);
     }});
@@ -310,7 +229,7 @@ TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
 {
     const HWND owner = m_owner.get();
     HWND shown = nullptr;
-    RunAboutBox(owner, kTitle, {[owner, &shown](HWND box) {
+    RunAboutBox(HERE, owner, kTitle, {[owner, &shown](HWND box) {
         shown = box;
         EXPECT_FALSE(::IsWindowEnabled(owner));
         GetParam().close(box);
@@ -336,6 +255,7 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
 {
     std::string address;
     auto expectOpened = [&address](HWND box, size_t count) {
+        SCOPED_TRACE("opening " + std::to_string(count));
         ASSERT_EQ(count, g_shellCalls.size());
         const ShellCall& call = g_shellCalls.back();
         EXPECT_EQ(box, call.window);
@@ -347,7 +267,7 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
     };
     const HWND owner = m_owner.get();
     RunAboutBox(
-        owner, kTitle,
+        HERE, owner, kTitle,
         {// The click notification, as the control sends it.
          [&](HWND box) {
              const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
@@ -364,7 +284,7 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
              ::PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
          },
          [&](HWND box) {
-             if (g_shellCalls.size() < 2 && RetryOnNextTick())
+             if (g_shellCalls.size() < 2 && RunStepAgain())
                  return;
              expectOpened(box, 2);
          },
@@ -392,7 +312,7 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
 TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
 {
     std::string address;
-    RunAboutBox(m_owner.get(), kTitle,
+    RunAboutBox(HERE, m_owner.get(), kTitle,
                 {[&address](HWND box) {
                      const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
                      address = WindowText(link);
@@ -415,7 +335,7 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
                      EXPECT_EQ(2u, ::SendInput(2, clicks, sizeof(INPUT)));
                  },
                  [&address](HWND box) {
-                     if (g_shellCalls.empty() && RetryOnNextTick())
+                     if (g_shellCalls.empty() && RunStepAgain())
                          return;
                      ASSERT_EQ(1u, g_shellCalls.size());
                      EXPECT_EQ("open", g_shellCalls[0].verb);
@@ -426,7 +346,7 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
 
 TEST_F(AboutBoxTest, OnlyTheAddressIsDrawnInLinkColours)
 {
-    RunAboutBox(m_owner.get(), kTitle, {[](HWND box) {
+    RunAboutBox(HERE, m_owner.get(), kTitle, {[](HWND box) {
         UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
         ASSERT_TRUE(dc);
         const auto colourRequest = [box, &dc](int control) {

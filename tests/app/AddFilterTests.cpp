@@ -2,7 +2,7 @@
 // real messages to its controls, against the real media services and registry
 // of the test session. The dialog runs in a modal loop nested in the manager
 // window's: a one-shot timer acts on it once it is up. These tests copy filters
-// into the vendor categories: they hold the vendor_categories lock and leave the
+// into the vendor categories: they hold the filter_categories lock and leave the
 // categories as they found them.
 #include <gtest/gtest.h>
 
@@ -27,10 +27,6 @@
 namespace {
 
 const char kVideo[] = "ZARV Video Processors";
-const char kAddFilterTitle[] = "Add Filter";
-const char kDialogClass[] = "#32770";
-// The result given to a dialog that the steps left open.
-constexpr INT_PTR kAbandoned = -2;
 
 // Wine's own filter categories, which nobody here registered.
 const char* const kWineCategories[] = {
@@ -136,108 +132,31 @@ void SendCommand(HWND dialog, int id)
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
-// Runs steps on the next Add Filter dialog that opens on this thread, inside
-// its modal loop, once it is shown. A dialog that the steps leave open is ended
-// with kAbandoned when its loop is idle again.
-class NextAddFilterDialog
-{
-public:
-    explicit NextAddFilterDialog(std::function<void(HWND)> steps) : m_steps(std::move(steps))
-    {
-        s_current = this;
-        m_stepsTimer = ::SetTimer(nullptr, 0, 0, &NextAddFilterDialog::RunSteps);
-    }
-    ~NextAddFilterDialog()
-    {
-        ::KillTimer(nullptr, m_stepsTimer);
-        ::KillTimer(nullptr, m_abandonTimer);
-        s_current = nullptr;
-    }
-    NextAddFilterDialog(const NextAddFilterDialog&) = delete;
-    NextAddFilterDialog& operator=(const NextAddFilterDialog&) = delete;
-
-    bool Opened() const { return m_dialog != nullptr; }
-
-private:
-    static BOOL CALLBACK FindDialog(HWND window, LPARAM found)
-    {
-        char title[64] = "";
-        char windowClass[16] = "";
-        ::GetWindowTextA(window, title, ARRAYSIZE(title));
-        ::GetClassNameA(window, windowClass, ARRAYSIZE(windowClass));
-        if (::lstrcmpA(title, kAddFilterTitle) != 0 || ::lstrcmpA(windowClass, kDialogClass) != 0)
-            return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-
-    static void CALLBACK RunSteps(HWND, UINT, UINT_PTR timer, DWORD)
-    {
-        ::KillTimer(nullptr, timer);
-        NextAddFilterDialog* self = s_current;
-        if (!self)
-            return;
-        HWND dialog = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
-        if (!dialog)
-        {
-            ADD_FAILURE() << "no Add Filter dialog is open";
-            return;
-        }
-        if (!::IsWindowVisible(dialog))
-        {
-            // The modal loop shows the dialog once its queue first runs empty.
-            self->m_stepsTimer = ::SetTimer(nullptr, 0, 0, &NextAddFilterDialog::RunSteps);
-            return;
-        }
-        self->m_dialog = dialog;
-        self->m_steps(dialog);
-        self->m_abandonTimer = ::SetTimer(nullptr, 0, 0, &NextAddFilterDialog::Abandon);
-    }
-
-    // A dialog that has ended is destroyed before its loop idles again.
-    static void CALLBACK Abandon(HWND, UINT, UINT_PTR timer, DWORD)
-    {
-        ::KillTimer(nullptr, timer);
-        NextAddFilterDialog* self = s_current;
-        if (self && ::IsWindow(self->m_dialog))
-            ::EndDialog(self->m_dialog, kAbandoned);
-    }
-
-    std::function<void(HWND)> m_steps;
-    HWND m_dialog = nullptr;
-    UINT_PTR m_stepsTimer = 0;
-    UINT_PTR m_abandonTimer = 0;
-    static NextAddFilterDialog* s_current;
-};
-NextAddFilterDialog* NextAddFilterDialog::s_current = nullptr;
-
 // Runs the dialog directly, owned by the manager window that runs it, and
 // returns its result.
-INT_PTR RunAddFilter(CAddFilterDlg& dialog, std::function<void(HWND)> steps)
+INT_PTR RunAddFilter(Here here, HWND manager, CAddFilterDlg& dialog, const ModalStep& steps)
 {
-    NextAddFilterDialog next(std::move(steps));
-    return dialog.DoModal();
+    return RunOwnedDialog(here, manager, {steps}, [&dialog] { return dialog.DoModal(); });
 }
 
 // Presses Add in the manager window and runs steps on the dialog it opens.
-void PressAdd(HWND manager, std::function<void(HWND)> steps)
+void PressAdd(Here here, HWND manager, const ModalStep& steps)
 {
-    NextAddFilterDialog next(std::move(steps));
+    const ::testing::ScopedTrace trace(here.file, here.line, "Add pressed here");
     ASSERT_TRUE(IsItemEnabled(manager, IDC_ADD));
-    ClickButton(::GetDlgItem(manager, IDC_ADD));
-    EXPECT_TRUE(next.Opened());
+    RunOwnedDialog(here, manager, {steps}, [manager] {
+        ClickButton(::GetDlgItem(manager, IDC_ADD));
+        return INT_PTR(0);
+    });
 }
 
 // Runs the manager window with the video category listed.
-void RunManagerOnVideo(const std::function<void(HWND)>& steps)
+void RunManagerOnVideo(Here here, const ModalStep& steps)
 {
     CZarvFMgrDlg manager;
-    RunModal(manager, [&](HWND window) {
-        const HWND categories = ::GetDlgItem(window, IDC_CATEGORY_LIST);
-        const int video = FindListText(categories, kVideo);
-        ASSERT_GE(video, 0);
-        ClickListItem(categories, video);
+    RunModal(here, manager, [&](HWND window) {
+        const ::testing::ScopedTrace trace(here.file, here.line, "manager run here");
+        ASSERT_TRUE(SelectListEntry(::GetDlgItem(window, IDC_CATEGORY_LIST), kVideo));
         steps(window);
     });
 }
@@ -255,25 +174,26 @@ void ChooseFilter(HWND dialog, const std::string& category, REFCLSID filter)
     ClickButton(::GetDlgItem(dialog, IDOK));
 }
 
+void ChooseAviSplitter(HWND dialog)
+{
+    ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter);
+}
+
+HWND FilterList(HWND manager)
+{
+    return ::GetDlgItem(manager, IDC_FILTER_LIST);
+}
+
 // The entries of the manager's filter list that carry this CLSID.
 int CountListed(HWND manager, REFCLSID filter)
 {
-    const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
-    int count = 0;
-    for (int index = 0, entries = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < entries; ++index)
-        if (const CLSID* clsid = ListEntryClsid(list, index); clsid && *clsid == filter)
-            ++count;
-    return count;
+    return static_cast<int>(ListEntriesOf(FilterList(manager), filter).size());
 }
 
 std::string ListedText(HWND manager, REFCLSID filter)
 {
-    const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
-    const std::vector<std::string> texts = ListTexts(list);
-    for (size_t index = 0; index < texts.size(); ++index)
-        if (const CLSID* clsid = ListEntryClsid(list, static_cast<int>(index)); clsid && *clsid == filter)
-            return texts[index];
-    return {};
+    const std::vector<int> entries = ListEntriesOf(FilterList(manager), filter);
+    return entries.empty() ? std::string() : ListTexts(FilterList(manager))[entries.front()];
 }
 
 // A filter category registered for the length of a test: listed among the
@@ -325,28 +245,6 @@ struct VideoRegistration
     ScopedClassesKey key;
 };
 
-// Counts the items of the dialog's tree when the tree is destroyed, which
-// happens after the dialog's own WM_DESTROY.
-struct TreeCountAtDestroy
-{
-    static LRESULT CALLBACK Proc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_DESTROY)
-            s_count = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0);
-        return ::CallWindowProcA(s_original, tree, message, wParam, lParam);
-    }
-    static void Watch(HWND tree)
-    {
-        s_count = -1;
-        s_original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeCountAtDestroy::Proc)));
-    }
-    static WNDPROC s_original;
-    static LRESULT s_count;
-};
-WNDPROC TreeCountAtDestroy::s_original = nullptr;
-LRESULT TreeCountAtDestroy::s_count = -1;
-
 HRESULT WINAPI NoOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
 {
     if (clsid == CLSID_SystemDeviceEnum && context == CLSCTX_INPROC_SERVER)
@@ -361,8 +259,8 @@ HRESULT WINAPI NoOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD cont
 
 TEST(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEach)
 {
-    RunManagerOnVideo([](HWND manager) {
-        PressAdd(manager, [](HWND dialog) {
+    RunManagerOnVideo(HERE, [](HWND manager) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [](HWND dialog) {
             const HWND tree = Tree(dialog);
             EXPECT_EQ(tree, ::GetFocus());
             // The tree selects its first item as it takes the focus: a category.
@@ -401,15 +299,15 @@ TEST(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEach)
             EXPECT_EQ(*copies[0], *copies[1]);
             EXPECT_NE(copies[0], copies[1]);
             SendCommand(dialog, IDCANCEL);
-        });
+        }));
     });
 }
 
 TEST(AddFilterDialog, OkIsEnabledExactlyWhileAFilterIsSelected)
 {
-    RunManagerOnVideo([](HWND) {
+    RunManagerOnVideo(HERE, [](HWND manager) {
         CAddFilterDlg addFilter;
-        const INT_PTR result = RunAddFilter(addFilter, [](HWND dialog) {
+        const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [](HWND dialog) {
             const HWND tree = Tree(dialog);
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
@@ -445,8 +343,8 @@ TEST(AddFilterDialog, OkIsEnabledExactlyWhileAFilterIsSelected)
 TEST(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
 {
     VideoRegistration copy(CLSID_AviSplitter);
-    RunManagerOnVideo([&](HWND manager) {
-        PressAdd(manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); });
+    RunManagerOnVideo(HERE, [&](HWND manager) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
 
         const auto source = ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
         ASSERT_FALSE(source.empty());
@@ -460,15 +358,14 @@ TEST(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
 TEST(AddFilterDialog, AddingAFilterTheCategoryHoldsSucceedsAndListsItOnce)
 {
     VideoRegistration copy(CLSID_AviSplitter);
-    RunManagerOnVideo([&](HWND manager) {
-        PressAdd(manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); });
+    RunManagerOnVideo(HERE, [&](HWND manager) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
         ASSERT_EQ(1, CountListed(manager, CLSID_AviSplitter));
         // A selected entry shows whether the second Add refreshes the list.
-        const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
-        ClickListItem(list, FindListText(list, "AVI Splitter"));
+        ASSERT_TRUE(SelectListEntry(FilterList(manager), "AVI Splitter"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
 
-        PressAdd(manager, [](HWND dialog) { ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter); });
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
         EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
         EXPECT_EQ(ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter)),
@@ -482,8 +379,8 @@ TEST(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
 {
     CLSID renderer = GUID_NULL;
     std::unique_ptr<VideoRegistration> copy;
-    RunManagerOnVideo([&](HWND manager) {
-        PressAdd(manager, [&](HWND dialog) {
+    RunManagerOnVideo(HERE, [&](HWND manager) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
             const HTREEITEM category = FindItem(tree, nullptr, kAudioRenderers);
             ASSERT_NE(nullptr, category);
@@ -493,7 +390,7 @@ TEST(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
             ASSERT_FALSE(KeyExists(InstancePath(CLSID_AudioRendererCategory, renderer)));
             copy = std::make_unique<VideoRegistration>(renderer);
             ChooseFilter(dialog, kAudioRenderers, renderer);
-        });
+        }));
         ASSERT_TRUE(copy);
 
         RegValue className;
@@ -522,9 +419,9 @@ TEST(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
     second.Register(filter, L"Shared probe", 2);
     VideoRegistration copy(filter);
 
-    RunManagerOnVideo([&](HWND manager) {
+    RunManagerOnVideo(HERE, [&](HWND manager) {
         CAddFilterDlg addFilter;
-        const INT_PTR result = RunAddFilter(addFilter, [&](HWND dialog) {
+        const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
             const HTREEITEM firstItem = FindItem(tree, nullptr, first.clsid);
             const HTREEITEM secondItem = FindItem(tree, nullptr, second.clsid);
@@ -542,13 +439,13 @@ TEST(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
         EXPECT_EQ(second.clsid, addFilter.m_clsidCategory);
         EXPECT_EQ(filter, addFilter.m_clsidFilter);
 
-        PressAdd(manager, [&](HWND dialog) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
             const HTREEITEM secondItem = FindItem(tree, nullptr, second.clsid);
             ASSERT_NE(nullptr, secondItem);
             SelectItem(tree, FindItem(tree, secondItem, filter));
             ClickButton(::GetDlgItem(dialog, IDOK));
-        });
+        }));
         EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.key.path()));
         EXPECT_EQ(1, CountListed(manager, filter));
     });
@@ -564,8 +461,8 @@ TEST(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
     VideoRegistration leftCopy(left);
     VideoRegistration rightCopy(right);
 
-    RunManagerOnVideo([&](HWND manager) {
-        PressAdd(manager, [&](HWND dialog) {
+    RunManagerOnVideo(HERE, [&](HWND manager) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
             const HTREEITEM categoryItem = FindItem(tree, nullptr, category.clsid);
             ASSERT_NE(nullptr, categoryItem);
@@ -575,7 +472,7 @@ TEST(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
             EXPECT_NE(FindItem(tree, categoryItem, left), rightItem);
             SelectItem(tree, rightItem);
             ClickButton(::GetDlgItem(dialog, IDOK));
-        });
+        }));
         EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.key.path()));
         EXPECT_FALSE(KeyExists(leftCopy.key.path()));
         EXPECT_EQ(1, CountListed(manager, right));
@@ -583,7 +480,9 @@ TEST(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
     });
 }
 
-TEST(AddFilterDialog, CancelAfterASelectionChangesNothing)
+// Neither Cancel nor an OK whose copy fails (the CLSID cannot be put into text)
+// writes the filter or lists the category again.
+TEST(AddFilterDialog, CancelOrAFailedCopyAfterASelectionChangesNothing)
 {
     TestCategory listed(L"Listed " + GuidTextW(NewGuid()));
     const CLSID held = NewGuid();
@@ -591,27 +490,31 @@ TEST(AddFilterDialog, CancelAfterASelectionChangesNothing)
     EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"FriendlyName", L"Held probe"));
     EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"CLSID", GuidTextW(held)));
     VideoRegistration notCopied(CLSID_AviSplitter);
+    const ScopedPlatformCall noText(&PlatformCalls::stringFromClsid, &FailStringFromClsid);
 
-    RunManagerOnVideo([&](HWND manager) {
-        const HWND list = ::GetDlgItem(manager, IDC_FILTER_LIST);
-        ClickListItem(list, FindListText(list, "Held probe"));
+    RunManagerOnVideo(HERE, [&](HWND manager) {
+        const HWND list = FilterList(manager);
+        ASSERT_TRUE(SelectListEntry(list, "Held probe"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
         const std::vector<std::string> before = ListTexts(list);
         const LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
 
-        PressAdd(manager, [](HWND dialog) {
-            const HWND tree = Tree(dialog);
-            const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
-            ASSERT_NE(nullptr, category);
-            SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
-            ASSERT_TRUE(IsItemEnabled(dialog, IDOK));
-            ClickButton(::GetDlgItem(dialog, IDCANCEL));
-        });
-        EXPECT_FALSE(KeyExists(notCopied.key.path()));
-        EXPECT_EQ(before, ListTexts(list));
-        EXPECT_EQ(selected, ::SendMessageA(list, LB_GETCURSEL, 0, 0));
-        EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
-        EXPECT_TRUE(IsItemEnabled(manager, IDC_ADD));
+        for (const int end : {IDCANCEL, IDOK})
+        {
+            ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [end](HWND dialog) {
+                const HWND tree = Tree(dialog);
+                const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
+                ASSERT_NE(nullptr, category);
+                SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
+                ASSERT_TRUE(IsItemEnabled(dialog, IDOK));
+                ClickButton(::GetDlgItem(dialog, end));
+            }));
+            EXPECT_FALSE(KeyExists(notCopied.key.path())) << "ended with " << end;
+            EXPECT_EQ(before, ListTexts(list)) << "ended with " << end;
+            EXPECT_EQ(selected, ::SendMessageA(list, LB_GETCURSEL, 0, 0)) << "ended with " << end;
+            EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE)) << "ended with " << end;
+            EXPECT_TRUE(IsItemEnabled(manager, IDC_ADD)) << "ended with " << end;
+        }
     });
 }
 
@@ -620,9 +523,13 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
     for (const int end : {IDOK, IDCANCEL})
     {
         std::vector<const void*> copies;
-        RunManagerOnVideo([&](HWND) {
+        // The tree is destroyed after the dialog's own WM_DESTROY.
+        LRESULT countAtDestroy = -1;
+        MessageWatch treeDestroyed(WM_DESTROY,
+                                   [&](HWND tree) { countAtDestroy = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0); });
+        RunManagerOnVideo(HERE, [&](HWND manager) {
             CAddFilterDlg addFilter;
-            const INT_PTR result = RunAddFilter(addFilter, [&](HWND dialog) {
+            const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
                 const HWND tree = Tree(dialog);
                 for (HTREEITEM root : Items(tree))
                 {
@@ -634,7 +541,7 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
                 const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
                 ASSERT_NE(nullptr, category);
                 SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
-                TreeCountAtDestroy::Watch(tree);
+                treeDestroyed.Watch(tree);
                 AllocationProbe::StartRecordingFrees();
                 ClickButton(::GetDlgItem(dialog, end));
             });
@@ -642,7 +549,7 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
             EXPECT_EQ(end, result);
         });
 
-        EXPECT_EQ(0, TreeCountAtDestroy::s_count) << "ended with " << end;
+        EXPECT_EQ(0, countAtDestroy) << "ended with " << end;
         ASSERT_GE(copies.size(), std::size(kWineCategories));
         std::vector<const void*> distinct = copies;
         std::sort(distinct.begin(), distinct.end());
@@ -657,10 +564,10 @@ TEST(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
 
 TEST(AddFilterDialog, LeavesOutItemsWhoseClsidCannotBeCopied)
 {
-    RunManagerOnVideo([](HWND) {
+    RunManagerOnVideo(HERE, [](HWND manager) {
         AllocationProbe::FailNothrowAllocations noCopies(sizeof(CLSID));
         CAddFilterDlg addFilter;
-        const INT_PTR result = RunAddFilter(addFilter, [](HWND dialog) {
+        const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [](HWND dialog) {
             EXPECT_EQ(0, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0));
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
@@ -673,7 +580,7 @@ TEST(AddFilterDialog, LeavesOutItemsWhoseClsidCannotBeCopied)
 // tree stays empty, OK stays disabled, and only Cancel or the close box end it.
 TEST(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
 {
-    RunManagerOnVideo([](HWND) {
+    RunManagerOnVideo(HERE, [](HWND manager) {
         ScopedPlatformCall noDeviceEnumerator(&PlatformCalls::coCreateInstance, &NoOwnDeviceEnumerator);
         const std::function<void(HWND)> closes[] = {
             [](HWND dialog) { ClickButton(::GetDlgItem(dialog, IDCANCEL)); },
@@ -682,7 +589,7 @@ TEST(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
         for (const auto& close : closes)
         {
             CAddFilterDlg addFilter;
-            const INT_PTR result = RunAddFilter(addFilter, [&](HWND dialog) {
+            const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
                 EXPECT_EQ(0, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0));
                 EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
                 SendCommand(dialog, IDOK);

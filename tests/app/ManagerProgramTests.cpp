@@ -256,49 +256,55 @@ TEST(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsArgu
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
-TEST(ManagerProgram, EnterEndsIt)
+struct Ending
+{
+    const char* name;
+    void (*end)(HWND window);
+};
+
+void PrintTo(const Ending& ending, std::ostream* out)
+{
+    *out << ending.name;
+}
+
+class ManagerProgramEnding : public ::testing::TestWithParam<Ending>
+{
+};
+
+TEST_P(ManagerProgramEnding, EndsIt)
 {
     Program program;
     const HWND window = StartedWindow(program);
     ASSERT_NE(nullptr, window);
-    PressKey(window, VK_RETURN);
+    GetParam().end(window);
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
-TEST(ManagerProgram, TheExitButtonEndsIt)
+INSTANTIATE_TEST_SUITE_P(
+    EachWay, ManagerProgramEnding,
+    ::testing::Values(Ending{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
+                      Ending{"ExitButton",
+                             [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
+                      Ending{"CloseCommand", [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
+
+// Wine's load order disables the DLL of one media service for the program.
+class ManagerProgramWithoutService : public ::testing::TestWithParam<const wchar_t*>
 {
-    Program program;
-    const HWND window = StartedWindow(program);
-    ASSERT_NE(nullptr, window);
-    ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0);
-    EXPECT_TRUE(program.EndsWithoutOtherWindows());
-}
+};
 
-TEST(ManagerProgram, TheCloseCommandEndsIt)
-{
-    Program program;
-    const HWND window = StartedWindow(program);
-    ASSERT_NE(nullptr, window);
-    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.EndsWithoutOtherWindows());
-}
-
-TEST(ManagerProgram, EndsByItselfWithoutAMessageWhenTheDeviceEnumeratorIsMissing)
+TEST_P(ManagerProgramWithoutService, EndsByItselfWithoutAMessage)
 {
     if (!RunningUnderWine())
         GTEST_SKIP() << "disables a DLL through Wine's load order";
-    DisabledDllForProgram noDevEnum(L"devenum");
+    DisabledDllForProgram noService(GetParam());
     Program program;
     ASSERT_TRUE(program.Started());
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
-TEST(ManagerProgram, EndsByItselfWithoutAMessageWhenTheFilterMapperIsMissing)
-{
-    if (!RunningUnderWine())
-        GTEST_SKIP() << "disables a DLL through Wine's load order";
-    DisabledDllForProgram noQuartz(L"quartz");
-    Program program;
-    ASSERT_TRUE(program.Started());
-    EXPECT_TRUE(program.EndsWithoutOtherWindows());
-}
+INSTANTIATE_TEST_SUITE_P(EachService, ManagerProgramWithoutService, ::testing::Values(L"devenum", L"quartz"),
+                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
+                             return info.param == std::wstring(L"devenum") ? std::string("DeviceEnumerator")
+                                                                            : std::string("FilterMapper");
+                         });

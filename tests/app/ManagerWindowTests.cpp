@@ -1,7 +1,7 @@
 // The manager window run in-process, driven through real messages to its
 // controls, against the real media services and registry of the test session.
 // The vendor categories are shared by every test that uses them: these tests
-// hold the vendor_categories lock and leave the categories as they found them.
+// hold the filter_categories lock and leave the categories as they found them.
 #include <gtest/gtest.h>
 
 #include <dshow.h>
@@ -66,47 +66,25 @@ HWND Filters(HWND dialog)
     return ::GetDlgItem(dialog, IDC_FILTER_LIST);
 }
 
-void SelectCategory(HWND dialog, const char* name)
+::testing::AssertionResult SelectCategory(HWND dialog, const char* name)
 {
-    const int index = FindListText(Categories(dialog), name);
-    ASSERT_GE(index, 0) << name;
-    ClickListItem(Categories(dialog), index);
+    return SelectListEntry(Categories(dialog), name);
 }
 
-// Selects the filter entry that carries this CLSID.
-void SelectFilter(HWND dialog, REFCLSID filter)
+::testing::AssertionResult SelectFilter(HWND dialog, REFCLSID filter)
 {
-    const HWND list = Filters(dialog);
-    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index)
-    {
-        const CLSID* clsid = ListEntryClsid(list, index);
-        if (clsid && *clsid == filter)
-        {
-            ClickListItem(list, index);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no entry for " << GuidText(filter);
+    return SelectListEntry(Filters(dialog), filter);
 }
 
 bool ListsFilter(HWND dialog, REFCLSID filter)
 {
-    const HWND list = Filters(dialog);
-    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index)
-    {
-        const CLSID* clsid = ListEntryClsid(list, index);
-        if (clsid && *clsid == filter)
-            return true;
-    }
-    return false;
+    return !ListEntriesOf(Filters(dialog), filter).empty();
 }
 
-INT_PTR RunManager(const std::function<void(HWND)>& steps)
+INT_PTR RunManager(Here here, const ModalStep& steps)
 {
     CZarvFMgrDlg dialog;
-    return RunModal(dialog, steps);
+    return RunModal(here, dialog, steps);
 }
 
 // The media services as the window creates them, through the platform seam:
@@ -196,17 +174,11 @@ private:
     ScopedPlatformCall<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> m_seam;
 };
 
-HRESULT WINAPI FailStringFromClsid(REFCLSID, LPOLESTR* text)
-{
-    *text = nullptr;
-    return E_OUTOFMEMORY;
-}
-
 } // namespace
 
 TEST(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
 {
-    const INT_PTR result = RunManager([](HWND dialog) {
+    const INT_PTR result = RunManager(HERE, [](HWND dialog) {
         EXPECT_EQ((std::vector<std::string>{kAudio, kVideo}), ListTexts(Categories(dialog)));
         ASSERT_NE(nullptr, ListEntryClsid(Categories(dialog), 0));
         ASSERT_NE(nullptr, ListEntryClsid(Categories(dialog), 1));
@@ -225,8 +197,8 @@ TEST(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
 TEST(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
 {
     ASSERT_EQ(0, MemberCount(CLSID_ZarvAudioProcessors)) << "the audio category must start empty";
-    RunManager([](HWND dialog) {
-        SelectCategory(dialog, kAudio);
+    RunManager(HERE, [](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kAudio));
         EXPECT_EQ(0, ::SendMessageA(Filters(dialog), LB_GETCOUNT, 0, 0));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
@@ -238,8 +210,8 @@ TEST(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
     RegisteredFilter zeta(CLSID_ZarvVideoProcessors, L"Zeta probe");
     RegisteredFilter alpha(CLSID_ZarvVideoProcessors, L"Alpha probe");
     RegisteredFilter mu(CLSID_ZarvVideoProcessors, L"Mu probe");
-    RunManager([&](HWND dialog) {
-        SelectCategory(dialog, kVideo);
+    RunManager(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
         const std::vector<std::string> texts = ListTexts(Filters(dialog));
         EXPECT_TRUE(std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
             return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
@@ -254,6 +226,12 @@ TEST(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
         EXPECT_EQ(zeta.clsid, *ListEntryClsid(Filters(dialog), zetaAt));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
+        // While its redrawing is off a list box leaves its scroll bar as it was.
+        SCROLLINFO scroll = {};
+        scroll.cbSize = sizeof scroll;
+        scroll.fMask = SIF_RANGE;
+        ::GetScrollInfo(Filters(dialog), SB_VERT, &scroll);
+        EXPECT_EQ(static_cast<int>(texts.size()) - 1, scroll.nMax) << "redrawing stayed off";
 
         ClickListItem(Filters(dialog), muAt);
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
@@ -264,9 +242,9 @@ TEST(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
 {
     RegisteredFilter keep(CLSID_ZarvVideoProcessors, L"Kept probe");
     RegisteredFilter removed(CLSID_ZarvVideoProcessors, L"Removed probe");
-    RunManager([&](HWND dialog) {
-        SelectCategory(dialog, kVideo);
-        SelectFilter(dialog, removed.clsid);
+    RunManager(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+        ASSERT_TRUE(SelectFilter(dialog, removed.clsid));
         ASSERT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
 
@@ -284,21 +262,21 @@ TEST(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnK
 {
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Twin probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Twin probe");
-    RunManager([&](HWND dialog) {
-        SelectCategory(dialog, kVideo);
+    RunManager(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
         const std::vector<std::string> texts = ListTexts(Filters(dialog));
         EXPECT_EQ(2, std::count(texts.begin(), texts.end(), "Twin probe"));
         ASSERT_TRUE(ListsFilter(dialog, first.clsid));
         ASSERT_TRUE(ListsFilter(dialog, second.clsid));
 
-        SelectFilter(dialog, second.clsid);
+        ASSERT_TRUE(SelectFilter(dialog, second.clsid));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(second.Registered());
         EXPECT_TRUE(first.Registered());
         EXPECT_TRUE(ListsFilter(dialog, first.clsid));
         EXPECT_FALSE(ListsFilter(dialog, second.clsid));
 
-        SelectFilter(dialog, first.clsid);
+        ASSERT_TRUE(SelectFilter(dialog, first.clsid));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(first.Registered());
         EXPECT_EQ(-1, FindListText(Filters(dialog), "Twin probe"));
@@ -308,9 +286,9 @@ TEST(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnK
 TEST(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 {
     RegisteredFilter vanished(CLSID_ZarvVideoProcessors, L"Vanished probe");
-    RunManager([&](HWND dialog) {
-        SelectCategory(dialog, kVideo);
-        SelectFilter(dialog, vanished.clsid);
+    RunManager(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+        ASSERT_TRUE(SelectFilter(dialog, vanished.clsid));
         ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CLASSES_ROOT, vanished.key.path().c_str()));
 
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
@@ -322,9 +300,9 @@ TEST(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 TEST(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Unnamed key probe");
-    RunManager([&](HWND dialog) {
-        SelectCategory(dialog, kVideo);
-        SelectFilter(dialog, filter.clsid);
+    RunManager(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+        ASSERT_TRUE(SelectFilter(dialog, filter.clsid));
         const std::vector<std::string> before = ListTexts(Filters(dialog));
         const LRESULT selected = ::SendMessageA(Filters(dialog), LB_GETCURSEL, 0, 0);
         {
@@ -347,10 +325,10 @@ TEST(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
     const CLSID filter = NewGuid();
     RegisteredFilter inVideo(CLSID_ZarvVideoProcessors, L"Shared probe", filter);
     RegisteredFilter inAudio(CLSID_ZarvAudioProcessors, L"Shared probe", filter);
-    RunManager([&](HWND dialog) {
-        SelectCategory(dialog, kVideo);
-        SelectFilter(dialog, filter);
-        SelectCategory(dialog, kAudio);
+    RunManager(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+        ASSERT_TRUE(SelectFilter(dialog, filter));
+        ASSERT_TRUE(SelectCategory(dialog, kAudio));
         EXPECT_EQ(FindListText(Categories(dialog), kAudio),
                   ::SendMessageA(Categories(dialog), LB_GETCURSEL, 0, 0));
         ASSERT_TRUE(ListsFilter(dialog, filter)); // still the video category's list
@@ -369,14 +347,14 @@ TEST(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
 TEST(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Copy probe");
-    RunManager([&](HWND dialog) {
+    RunManager(HERE, [&](HWND dialog) {
         {
             AllocationProbe::FailNothrowAllocations noCopies(sizeof(CLSID));
-            SelectCategory(dialog, kVideo);
+            ASSERT_TRUE(SelectCategory(dialog, kVideo));
         }
         EXPECT_EQ(0, ::SendMessageA(Filters(dialog), LB_GETCOUNT, 0, 0));
-        SelectCategory(dialog, kAudio);
-        SelectCategory(dialog, kVideo);
+        ASSERT_TRUE(SelectCategory(dialog, kAudio));
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
         EXPECT_TRUE(ListsFilter(dialog, filter.clsid));
     });
 }
@@ -386,8 +364,8 @@ TEST(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Freed probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Freed probe");
     std::vector<const void*> copies;
-    RunManager([&](HWND dialog) {
-        SelectCategory(dialog, kVideo);
+    RunManager(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectCategory(dialog, kVideo));
         for (HWND list : {Categories(dialog), Filters(dialog)})
             for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count;
                  ++index)
@@ -407,29 +385,48 @@ TEST(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
     }
 }
 
-TEST(ManagerWindow, EndsAtOnceWithoutTheMapperWhenTheDeviceEnumeratorIsMissing)
+// One media service cannot be created: the window ends at once, without
+// asking for the mapper once the device enumerator is missing, and keeps no
+// service and no main-window designation.
+struct MissingService
+{
+    const char* name;
+    HRESULT devEnumStatus;
+    HRESULT mapperStatus;
+    std::vector<CLSID> requested;
+};
+
+void PrintTo(const MissingService& missing, std::ostream* out)
+{
+    *out << missing.name;
+}
+
+class ManagerWindowWithoutService : public ::testing::TestWithParam<MissingService>
+{
+};
+
+TEST_P(ManagerWindowWithoutService, EndsAtOnce)
 {
     ScopedServices services;
-    services.setup.devEnumStatus = REGDB_E_CLASSNOTREG;
+    services.setup.devEnumStatus = GetParam().devEnumStatus;
+    services.setup.mapperStatus = GetParam().mapperStatus;
     CZarvFMgrDlg dialog;
-    EXPECT_EQ(-1, RunModalEndingAtStart(dialog));
-    EXPECT_EQ(std::vector<CLSID>{CLSID_SystemDeviceEnum}, services.setup.requested);
+    EXPECT_EQ(-1, RunModalEndingAtStart(HERE, dialog));
+    EXPECT_EQ(GetParam().requested, services.setup.requested);
+    EXPECT_EQ(SUCCEEDED(GetParam().devEnumStatus), services.setup.devEnumReleased);
     EXPECT_EQ(nullptr, CWinApp::GetApp()->m_pMainWnd);
 }
 
-TEST(ManagerWindow, EndsAtOnceAndReleasesTheDeviceEnumeratorWhenTheMapperIsMissing)
-{
-    ScopedServices services;
-    services.setup.mapperStatus = REGDB_E_CLASSNOTREG;
-    CZarvFMgrDlg dialog;
-    EXPECT_EQ(-1, RunModalEndingAtStart(dialog));
-    EXPECT_EQ((std::vector<CLSID>{CLSID_SystemDeviceEnum, CLSID_FilterMapper2}), services.setup.requested);
-    EXPECT_TRUE(services.setup.devEnumReleased);
-}
+INSTANTIATE_TEST_SUITE_P(
+    EachService, ManagerWindowWithoutService,
+    ::testing::Values(MissingService{"DeviceEnumerator", REGDB_E_CLASSNOTREG, S_OK, {CLSID_SystemDeviceEnum}},
+                      MissingService{"FilterMapper", S_OK, REGDB_E_CLASSNOTREG,
+                                     {CLSID_SystemDeviceEnum, CLSID_FilterMapper2}}),
+    [](const ::testing::TestParamInfo<MissingService>& info) { return std::string(info.param.name); });
 
 TEST(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
 {
-    RunManager([](HWND dialog) {
+    RunManager(HERE, [](HWND dialog) {
         const HMENU menu = ::GetSystemMenu(dialog, FALSE);
         ASSERT_NE(nullptr, menu);
         const int count = ::GetMenuItemCount(menu);
@@ -442,59 +439,25 @@ TEST(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
     });
 }
 
-// What the About box showed while it ran over the manager window.
-struct AboutSeen
-{
-    HWND manager = nullptr;
-    HWND box = nullptr;
-    HWND owner = nullptr;
-    bool managerEnabled = true;
-    char productLine[128] = {};
-};
-AboutSeen* g_about = nullptr;
-
-// The dialog window of this thread that the manager window owns. Found by
-// ownership rather than activation: other test programs share the display and
-// may hold the active window.
-BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM lParam)
-{
-    AboutSeen* seen = reinterpret_cast<AboutSeen*>(lParam);
-    if (window == seen->manager || ::GetWindow(window, GW_OWNER) != seen->manager)
-        return TRUE;
-    seen->box = window;
-    return FALSE;
-}
-
-void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    ::KillTimer(nullptr, timer);
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOwnedWindow, reinterpret_cast<LPARAM>(g_about));
-    if (!g_about->box)
-        return;
-    g_about->owner = ::GetWindow(g_about->box, GW_OWNER);
-    g_about->managerEnabled = ::IsWindowEnabled(g_about->manager) != FALSE;
-    ::GetDlgItemTextA(g_about->box, IDC_ABOUT_TITLE, g_about->productLine, ARRAYSIZE(g_about->productLine));
-    ::SendMessageA(g_about->box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-}
-
 TEST(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
 {
-    RunManager([](HWND dialog) {
+    RunManager(HERE, [](HWND dialog) {
         for (WPARAM command : {WPARAM(IDM_ABOUTBOX), WPARAM(IDM_ABOUTBOX | 0x000F)})
         {
-            AboutSeen seen;
-            seen.manager = dialog;
-            g_about = &seen;
-            ::SetTimer(nullptr, 0, 0, &CloseAboutBox); // fires inside the About box's modal loop
-            ::SendMessageA(dialog, WM_SYSCOMMAND, command, 0);
-            g_about = nullptr;
-
-            ASSERT_NE(nullptr, seen.box) << command;
-            EXPECT_NE(dialog, seen.box);
-            EXPECT_EQ(dialog, seen.owner);
-            EXPECT_FALSE(seen.managerEnabled);
-            EXPECT_STREQ("TAVELMIR Multimedia Filter Manager 64", seen.productLine);
-            EXPECT_FALSE(::IsWindow(seen.box));
+            HWND box = nullptr;
+            RunOwnedDialog(HERE, dialog,
+                           {[&](HWND shown) {
+                               box = shown;
+                               EXPECT_NE(dialog, shown);
+                               EXPECT_FALSE(::IsWindowEnabled(dialog));
+                               char productLine[128] = {};
+                               ::GetDlgItemTextA(shown, IDC_ABOUT_TITLE, productLine, ARRAYSIZE(productLine));
+                               EXPECT_STREQ("TAVELMIR Multimedia Filter Manager 64", productLine);
+                               ::SendMessageA(shown, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                           }},
+                           [&] { return ::SendMessageA(dialog, WM_SYSCOMMAND, command, 0); });
+            ASSERT_NE(nullptr, box) << command;
+            EXPECT_FALSE(::IsWindow(box));
             EXPECT_TRUE(::IsWindowEnabled(dialog));
         }
     });
@@ -502,12 +465,40 @@ TEST(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
 
 TEST(ManagerWindow, DragIconIsTheWindowsIcon)
 {
-    RunManager([](HWND dialog) {
+    RunManager(HERE, [](HWND dialog) {
         const LRESULT dragIcon = ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
         EXPECT_NE(0, dragIcon);
         EXPECT_EQ(dragIcon, ::SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
         EXPECT_EQ(dragIcon, ::SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
     });
+}
+
+TEST(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
+{
+    RunManager(HERE, [](HWND dialog) {
+        int erasures = 0;
+        MessageWatch erase(WM_ICONERASEBKGND, [&](HWND) { ++erasures; });
+        ::ShowWindow(dialog, SW_MINIMIZE);
+        ASSERT_TRUE(::IsIconic(dialog));
+        erase.Watch(dialog);
+        ::SendMessageA(dialog, WM_PAINT, 0, 0);
+        EXPECT_EQ(1, erasures);
+    });
+}
+
+// The controls attach to the window of each run, not only to the first one's.
+TEST(ManagerWindow, OneWindowObjectRunsTwice)
+{
+    RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Rerun probe");
+    CZarvFMgrDlg dialog;
+    for (int run = 1; run <= 2; ++run)
+    {
+        const INT_PTR result = RunModal(HERE, dialog, [&](HWND window) {
+            ASSERT_TRUE(SelectCategory(window, kVideo));
+            EXPECT_TRUE(ListsFilter(window, filter.clsid)) << "run " << run;
+        });
+        EXPECT_EQ(IDCANCEL, result) << "run " << run;
+    }
 }
 
 TEST(IconPosition, CentresTheIconWithTheOddPixelOnTheLeftAndTop)

@@ -23,3 +23,10 @@ private:
 
 template <typename Fn>
 ScopedPlatformCall(Fn PlatformCalls::*, Fn) -> ScopedPlatformCall<Fn>;
+
+// A GUID that cannot be put into text, as in a shortage of memory.
+inline HRESULT WINAPI FailStringFromClsid(REFCLSID, LPOLESTR* text)
+{
+    *text = nullptr;
+    return E_OUTOFMEMORY;
+}

@@ -1,0 +1,216 @@
+// The window templates and the About box's logo, as the resource compiler
+// wrote them into the program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+
+namespace {
+
+const BYTE* LoadResourceBytes(int id, LPCSTR type, DWORD* size)
+{
+    const HMODULE module = ::GetModuleHandleA(nullptr);
+    const HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    if (!found)
+        return nullptr;
+    *size = ::SizeofResource(module, found);
+    return static_cast<const BYTE*>(::LockResource(::LoadResource(module, found)));
+}
+
+// Reads an extended dialog template field by field.
+class TemplateReader
+{
+public:
+    explicit TemplateReader(const BYTE* data) : m_start(data), m_at(data) {}
+
+    WORD Word() { return Read<WORD>(); }
+    DWORD Dword() { return Read<DWORD>(); }
+    short Short() { return Read<short>(); }
+    BYTE Byte() { return Read<BYTE>(); }
+
+    // A name or ordinal: "#n" for an ordinal, the text otherwise, "" for none.
+    std::wstring NameOrOrdinal()
+    {
+        const WORD first = Word();
+        if (first == 0xFFFF)
+            return L"#" + std::to_wstring(Word());
+        std::wstring text;
+        for (WORD c = first; c != 0; c = Word())
+            text += static_cast<wchar_t>(c);
+        return text;
+    }
+
+    void AlignToDword()
+    {
+        while ((m_at - m_start) % 4 != 0)
+            ++m_at;
+    }
+
+private:
+    template <typename T>
+    T Read()
+    {
+        T value;
+        memcpy(&value, m_at, sizeof value);
+        m_at += sizeof value;
+        return value;
+    }
+
+    const BYTE* m_start;
+    const BYTE* m_at;
+};
+
+struct Control
+{
+    DWORD id;
+    const wchar_t* className; // or its ordinal, "#128" for a button, "#130" for a static, "#131" for a list box
+    const wchar_t* ordinalClass;
+    const wchar_t* text; // nullptr: any non-empty text
+    short x, y, cx, cy;
+    DWORD style;
+    DWORD exStyle;
+};
+
+bool SameClass(const std::wstring& actual, const Control& expected)
+{
+    return actual == expected.ordinalClass || _wcsicmp(actual.c_str(), expected.className) == 0;
+}
+
+struct Layout
+{
+    const char* name;
+    int id;
+    DWORD style;
+    DWORD exStyle;
+    short cx, cy; // at (0, 0)
+    const wchar_t* caption;
+    BYTE charSet;
+    std::vector<Control> controls;
+};
+
+void PrintTo(const Layout& layout, std::ostream* out)
+{
+    *out << layout.name;
+}
+
+constexpr DWORD kShown = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+constexpr DWORD kFilterListStyle =
+    kShown | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+
+const Layout kLayouts[] = {
+    {"About", IDD_ABOUT, kDialogStyle, 0, 285, 145, L"About", 0,
+     {
+         {IDC_ABOUT_LOGO, L"Static", L"#130", L"#2102", 65, 60, 15, 13, kShown | SS_BITMAP, 0},
+         {IDC_ABOUT_TITLE, L"Static", L"#130", L"Demo Name", 32, 11, 220, 8,
+          kShown | SS_CENTER | SS_NOPREFIX | WS_GROUP, 0},
+         {IDOK, L"Button", L"#128", L"OK", 117, 122, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0},
+         {IDC_ABOUT_COPYRIGHT, L"Static", L"#130", nullptr, 30, 33, 225, 22, kShown | SS_CENTER | WS_GROUP, 0},
+         {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8, kShown | SS_LEFT | SS_NOTIFY | WS_GROUP, 0},
+     }},
+    {"ManagerWindow", IDD_FMGR_DIALOG, kDialogStyle | WS_VISIBLE, WS_EX_APPWINDOW, 410, 159,
+     L"TAVELMIR Multimedia Filter Manager", 1,
+     {
+         {DWORD(IDC_STATIC), L"Static", L"#130", L"ORBEK filter &categories:", 7, 7, 164, 8,
+          kShown | SS_LEFT | WS_GROUP, 0},
+         {IDC_CATEGORY_LIST, L"ListBox", L"#131", L"", 7, 20, 164, 131, kFilterListStyle, 0},
+         {DWORD(IDC_STATIC), L"Static", L"#130", L"Registered &filters:", 180, 7, 164, 8,
+          kShown | SS_LEFT | WS_GROUP, 0},
+         {IDC_FILTER_LIST, L"ListBox", L"#131", L"", 180, 20, 164, 131, kFilterListStyle, 0},
+         {IDC_ADD, L"Button", L"#128", L"&Add...", 353, 7, 50, 14,
+          kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
+         {IDC_REMOVE, L"Button", L"#128", L"&Remove", 353, 24, 50, 14,
+          kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
+         {IDOK, L"Button", L"#128", L"E&xit", 353, 47, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+     }},
+    {"AddFilter", IDD_ADDFILTER, kDialogStyle, 0, 320, 201, L"Add Filter", 1,
+     {
+         {IDC_FILTER_TREE, L"SysTreeView32", L"SysTreeView32", L"Tree1", 7, 7, 247, 187,
+          kShown | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP,
+          WS_EX_CLIENTEDGE},
+         {IDOK, L"Button", L"#128", L"OK", 263, 7, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
+         {IDCANCEL, L"Button", L"#128", L"Cancel", 263, 24, 50, 14, kShown | BS_PUSHBUTTON | WS_TABSTOP, 0},
+     }},
+};
+
+class DialogTemplate : public ::testing::TestWithParam<Layout>
+{
+};
+
+} // namespace
+
+TEST_P(DialogTemplate, MatchesTheLayout)
+{
+    const Layout& layout = GetParam();
+    DWORD size = 0;
+    const BYTE* data = LoadResourceBytes(layout.id, RT_DIALOG, &size);
+    ASSERT_NE(nullptr, data);
+    TemplateReader in(data);
+
+    EXPECT_EQ(1, in.Word()); // extended template
+    EXPECT_EQ(0xFFFF, in.Word());
+    EXPECT_EQ(0u, in.Dword()); // help id
+    EXPECT_EQ(layout.exStyle, in.Dword());
+    EXPECT_EQ(layout.style, in.Dword());
+    const WORD controls = in.Word();
+    EXPECT_EQ(0, in.Short());
+    EXPECT_EQ(0, in.Short());
+    EXPECT_EQ(layout.cx, in.Short());
+    EXPECT_EQ(layout.cy, in.Short());
+    EXPECT_EQ(L"", in.NameOrOrdinal()); // menu
+    EXPECT_EQ(L"", in.NameOrOrdinal()); // class
+    EXPECT_EQ(layout.caption, in.NameOrOrdinal());
+    EXPECT_EQ(8, in.Word()); // points
+    EXPECT_EQ(0, in.Word()); // weight
+    EXPECT_EQ(0, in.Byte()); // italic
+    EXPECT_EQ(layout.charSet, in.Byte());
+    EXPECT_EQ(L"MS Sans Serif", in.NameOrOrdinal());
+
+    ASSERT_EQ(layout.controls.size(), controls);
+    for (const Control& control : layout.controls)
+    {
+        SCOPED_TRACE(control.id);
+        in.AlignToDword();
+        EXPECT_EQ(0u, in.Dword()); // help id
+        EXPECT_EQ(control.exStyle, in.Dword());
+        EXPECT_EQ(control.style, in.Dword());
+        EXPECT_EQ(control.x, in.Short());
+        EXPECT_EQ(control.y, in.Short());
+        EXPECT_EQ(control.cx, in.Short());
+        EXPECT_EQ(control.cy, in.Short());
+        EXPECT_EQ(control.id, in.Dword());
+        EXPECT_TRUE(SameClass(in.NameOrOrdinal(), control));
+        const std::wstring text = in.NameOrOrdinal();
+        if (control.text)
+            EXPECT_EQ(control.text, text);
+        else
+            EXPECT_FALSE(text.empty());
+        EXPECT_EQ(0, in.Word()); // no creation data
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Compiled, DialogTemplate, ::testing::ValuesIn(kLayouts),
+                         [](const ::testing::TestParamInfo<Layout>& info) { return std::string(info.param.name); });
+
+TEST(AboutBoxResources, LogoIs250By58UncompressedTrueColour)
+{
+    DWORD size = 0;
+    const BYTE* data = LoadResourceBytes(IDB_ABOUT_LOGO, RT_BITMAP, &size);
+    ASSERT_NE(nullptr, data);
+    ASSERT_GE(size, sizeof(BITMAPINFOHEADER));
+    BITMAPINFOHEADER header;
+    memcpy(&header, data, sizeof header);
+    EXPECT_EQ(250, header.biWidth);
+    EXPECT_EQ(58, std::abs(header.biHeight));
+    EXPECT_EQ(24, header.biBitCount);
+    EXPECT_EQ(static_cast<DWORD>(BI_RGB), header.biCompression);
+    EXPECT_GE(size, header.biSize + 58u * ((250u * 3 + 3) & ~3u));
+}

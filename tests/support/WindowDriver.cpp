@@ -1,0 +1,140 @@
+#include "WindowDriver.h"
+
+#include <utility>
+
+#include "TestRegistry.h"
+#include "WinApp.h"
+
+INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
+{
+    CWinApp::GetApp()->m_pMainWnd = &dialog;
+    const ModalRun run = RunInsideModal(dialog, {steps});
+    if (run.stepsRun != 1)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog never came up (result " << run.result << ")";
+    return run.result;
+}
+
+INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog)
+{
+    CWinApp::GetApp()->m_pMainWnd = &dialog;
+    const ModalRun run = RunInsideModal(dialog, {});
+    if (run.leftOpen)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog came up";
+    return run.result;
+}
+
+INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps, const std::function<INT_PTR()>& open)
+{
+    const std::size_t count = steps.size();
+    const ModalRun run = RunInsideModal([owner] { return FindOwnedDialog(owner); }, std::move(steps), open);
+    if (run.stepsRun != count)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog closed, or never opened, after " << run.stepsRun
+                                             << " of " << count << " steps";
+    if (run.leftOpen)
+        ADD_FAILURE_AT(here.file, here.line) << "the dialog stayed open";
+    return run.result;
+}
+
+void ClickListItem(HWND list, int index)
+{
+    RECT item = {};
+    ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+void ClickButton(HWND button)
+{
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+std::vector<std::string> ListTexts(HWND list)
+{
+    std::vector<std::string> texts;
+    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index)
+    {
+        const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
+        std::vector<char> buffer(length > 0 ? static_cast<size_t>(length) + 1 : 1);
+        ::SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+        texts.emplace_back(buffer.data());
+    }
+    return texts;
+}
+
+int FindListText(HWND list, const std::string& text)
+{
+    const std::vector<std::string> texts = ListTexts(list);
+    for (size_t index = 0; index < texts.size(); ++index)
+        if (texts[index] == text)
+            return static_cast<int>(index);
+    return -1;
+}
+
+const CLSID* ListEntryClsid(HWND list, int index)
+{
+    const LRESULT data = ::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    return data == LB_ERR ? nullptr : reinterpret_cast<const CLSID*>(data);
+}
+
+std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid)
+{
+    std::vector<int> entries;
+    for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count; ++index)
+        if (const CLSID* carried = ListEntryClsid(list, index); carried && *carried == clsid)
+            entries.push_back(index);
+    return entries;
+}
+
+bool IsItemEnabled(HWND dialog, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+::testing::AssertionResult SelectListEntry(HWND list, const std::string& text)
+{
+    const int index = FindListText(list, text);
+    if (index < 0)
+        return ::testing::AssertionFailure() << "no entry \"" << text << "\"";
+    ClickListItem(list, index);
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SelectListEntry(HWND list, REFCLSID clsid)
+{
+    const std::vector<int> entries = ListEntriesOf(list, clsid);
+    if (entries.empty())
+        return ::testing::AssertionFailure() << "no entry carries " << GuidText(clsid);
+    ClickListItem(list, entries.front());
+    return ::testing::AssertionSuccess();
+}
+
+MessageWatch* MessageWatch::s_current = nullptr;
+
+MessageWatch::MessageWatch(UINT message, std::function<void(HWND)> seen)
+    : m_message(message), m_seen(std::move(seen))
+{
+    s_current = this;
+}
+
+MessageWatch::~MessageWatch()
+{
+    if (::IsWindow(m_window))
+        ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+    s_current = nullptr;
+}
+
+void MessageWatch::Watch(HWND window)
+{
+    m_window = window;
+    m_original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageWatch::Proc)));
+}
+
+LRESULT CALLBACK MessageWatch::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == s_current->m_message)
+        s_current->m_seen(window);
+    return ::CallWindowProcA(s_current->m_original, window, message, wParam, lParam);
+}

@@ -1,0 +1,80 @@
+#pragma once
+// Drives the program's windows in-process through real messages to their
+// controls, inside their modal loops (ModalRun.h), and reports failures at the
+// line of the test that called: pass HERE.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Dialog.h"
+#include "ModalRun.h"
+
+// The caller's line, for failures that a helper finds.
+struct Here
+{
+    const char* file;
+    int line;
+};
+#define HERE (Here{__FILE__, __LINE__})
+
+// Runs the dialog modally, as the application's main window, with the steps
+// inside its loop once it is shown; a window the steps leave open is then
+// cancelled. Returns the modal result; fails when the window never came up.
+INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps);
+
+// Runs the dialog modally, as the application's main window, where it is to
+// end while it initialises. Fails when the window comes up.
+INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog);
+
+// Calls `open`, which runs a dialog that `owner` owns, and the steps inside the
+// dialog's loop, one per tick. Fails unless every step ran and the steps ended
+// the dialog. Returns the dialog's result.
+INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps, const std::function<INT_PTR()>& open);
+
+// A click on a list entry, or on a push button, as the mouse would make it.
+void ClickListItem(HWND list, int index);
+void ClickButton(HWND button);
+
+// The texts of a list box, top to bottom; the index of the first entry with
+// this text, or -1.
+std::vector<std::string> ListTexts(HWND list);
+int FindListText(HWND list, const std::string& text);
+
+// The CLSID that a list entry's data word refers to (null for none); the
+// indexes of the entries that carry this CLSID.
+const CLSID* ListEntryClsid(HWND list, int index);
+std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid);
+
+bool IsItemEnabled(HWND dialog, int id);
+
+// Clicks the first entry with this text, or that carries this CLSID; fails,
+// for the caller to assert, when there is none.
+::testing::AssertionResult SelectListEntry(HWND list, const std::string& text);
+::testing::AssertionResult SelectListEntry(HWND list, REFCLSID clsid);
+
+// Runs `seen` each time `message` reaches the window it watches, before the
+// window's own procedure. One watch at a time; it ends with the object.
+class MessageWatch
+{
+public:
+    MessageWatch(UINT message, std::function<void(HWND window)> seen);
+    ~MessageWatch();
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
+
+    void Watch(HWND window);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    UINT m_message;
+    std::function<void(HWND)> m_seen;
+    HWND m_window = nullptr;
+    WNDPROC m_original = nullptr;
+    static MessageWatch* s_current;
+};
