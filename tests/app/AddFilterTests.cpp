@@ -9,6 +9,7 @@
 #include <dshow.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -245,14 +246,61 @@ struct VideoRegistration
     ScopedClassesKey key;
 };
 
-HRESULT WINAPI NoOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
+// The dialog's own device enumerator, for its walk of the categories, as the
+// platform seam creates it: the dialog asks for it in-process only, while the
+// manager window's services are asked for with the in-process handler as well,
+// so the context tells the two apart. Records the cursor at that moment, and
+// fails the creation when told to.
+struct OwnDeviceEnumerator
+{
+    HRESULT status = S_OK;
+    HCURSOR cursorAtCreation = nullptr;
+};
+OwnDeviceEnumerator g_ownDeviceEnumerator;
+
+HRESULT WINAPI CreateOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
 {
     if (clsid == CLSID_SystemDeviceEnum && context == CLSCTX_INPROC_SERVER)
     {
-        *out = nullptr;
-        return REGDB_E_CLASSNOTREG;
+        g_ownDeviceEnumerator.cursorAtCreation = ::GetCursor();
+        if (FAILED(g_ownDeviceEnumerator.status))
+        {
+            *out = nullptr;
+            return g_ownDeviceEnumerator.status;
+        }
     }
     return ::CoCreateInstance(clsid, outer, context, iid, out);
+}
+
+class ScopedOwnDeviceEnumerator
+{
+public:
+    explicit ScopedOwnDeviceEnumerator(HRESULT status) : m_seam(&PlatformCalls::coCreateInstance, &CreateOwnDeviceEnumerator)
+    {
+        g_ownDeviceEnumerator = OwnDeviceEnumerator{status, nullptr};
+    }
+
+private:
+    ScopedPlatformCall<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> m_seam;
+};
+
+// Double-clicks an item, as the mouse would: the item is selected by the
+// first click, and the second comes as a double-click on its text.
+void DoubleClickItem(HWND tree, HTREEITEM item)
+{
+    SelectItem(tree, item);
+    ::SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    // TVM_GETITEMRECT takes the item in the rectangle it fills.
+    RECT text = {};
+    std::memcpy(&text, &item, sizeof item);
+    ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+    ::SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON,
+                   MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2));
+}
+
+bool IsExpanded(HWND tree, HTREEITEM item)
+{
+    return (::SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
 } // namespace
@@ -581,7 +629,7 @@ TEST(AddFilterDialog, LeavesOutItemsWhoseClsidCannotBeCopied)
 TEST(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
 {
     RunManagerOnVideo(HERE, [](HWND manager) {
-        ScopedPlatformCall noDeviceEnumerator(&PlatformCalls::coCreateInstance, &NoOwnDeviceEnumerator);
+        const ScopedOwnDeviceEnumerator noDeviceEnumerator(REGDB_E_CLASSNOTREG);
         const std::function<void(HWND)> closes[] = {
             [](HWND dialog) { ClickButton(::GetDlgItem(dialog, IDCANCEL)); },
             [](HWND dialog) { ::SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
@@ -598,5 +646,63 @@ TEST(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
             });
             EXPECT_EQ(IDCANCEL, result);
         }
+    });
+}
+
+// The wait cursor shows while the tree is filled, and is gone once the dialog
+// is up, whether the fill found categories or none.
+TEST(AddFilterDialog, ShowsTheWaitCursorWhileItFillsTheTree)
+{
+    RunManagerOnVideo(HERE, [](HWND manager) {
+        const HCURSOR wait = ::LoadCursor(nullptr, IDC_WAIT);
+        for (const HRESULT created : {S_OK, REGDB_E_CLASSNOTREG})
+        {
+            SCOPED_TRACE(created);
+            const ScopedOwnDeviceEnumerator devEnum(created);
+            ::SetCursor(::LoadCursor(nullptr, IDC_CROSS));
+            CAddFilterDlg addFilter;
+            RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
+                EXPECT_EQ(created == S_OK, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0) > 0);
+                EXPECT_NE(wait, ::GetCursor());
+                ClickButton(::GetDlgItem(dialog, IDCANCEL));
+            });
+            EXPECT_EQ(wait, g_ownDeviceEnumerator.cursorAtCreation);
+        }
+    });
+}
+
+// A double-click on a filter chooses it as OK does; on a category it only
+// opens the category.
+TEST(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
+{
+    TestCategory category(L"Double-click probes " + GuidTextW(NewGuid()));
+    const CLSID filter = NewGuid();
+    category.Register(filter, L"Double-click probe", 1);
+    RunManagerOnVideo(HERE, [&](HWND manager) {
+        CAddFilterDlg onCategory;
+        const INT_PTR categoryResult = RunAddFilter(HERE, manager, onCategory, [&](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            const HTREEITEM item = FindItem(tree, nullptr, category.clsid);
+            ASSERT_NE(nullptr, item);
+            ASSERT_FALSE(IsExpanded(tree, item));
+            DoubleClickItem(tree, item);
+            EXPECT_TRUE(StillOpen(dialog));
+            EXPECT_TRUE(IsExpanded(tree, item));
+            ClickButton(::GetDlgItem(dialog, IDCANCEL));
+        });
+        EXPECT_EQ(IDCANCEL, categoryResult);
+        EXPECT_EQ(GUID_NULL, onCategory.m_clsidCategory);
+        EXPECT_EQ(GUID_NULL, onCategory.m_clsidFilter);
+
+        CAddFilterDlg onFilter;
+        const INT_PTR filterResult = RunAddFilter(HERE, manager, onFilter, [&](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            const HTREEITEM item = FindItem(tree, FindItem(tree, nullptr, category.clsid), filter);
+            ASSERT_NE(nullptr, item);
+            DoubleClickItem(tree, item);
+        });
+        EXPECT_EQ(IDOK, filterResult);
+        EXPECT_EQ(category.clsid, onFilter.m_clsidCategory);
+        EXPECT_EQ(filter, onFilter.m_clsidFilter);
     });
 }

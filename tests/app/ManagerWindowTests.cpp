@@ -97,6 +97,7 @@ struct ServiceSetup
     CLSID unlistable = GUID_NULL;
     std::vector<CLSID> requested;
     bool devEnumReleased = false;
+    HCURSOR cursorWhileListing = nullptr; // the cursor at the last category listing
 };
 ServiceSetup* g_services = nullptr;
 
@@ -129,6 +130,7 @@ public:
     }
     STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override
     {
+        g_services->cursorWhileListing = ::GetCursor();
         if (category == g_services->unlistable)
         {
             *out = nullptr;
@@ -342,6 +344,27 @@ TEST(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
     });
     EXPECT_TRUE(services.setup.devEnumReleased);
+}
+
+// The wait cursor shows while a category is listed, and the cursor of before
+// is back afterwards, also when the listing fails.
+TEST(ManagerWindow, ShowsTheWaitCursorWhileItListsACategory)
+{
+    ScopedServices services;
+    services.setup.unlistable = CLSID_ZarvAudioProcessors;
+    RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Cursor probe");
+    RunManager(HERE, [&](HWND dialog) {
+        const HCURSOR before = ::LoadCursor(nullptr, IDC_CROSS);
+        for (const char* category : {kVideo, kAudio})
+        {
+            SCOPED_TRACE(category);
+            services.setup.cursorWhileListing = nullptr;
+            ::SetCursor(before);
+            ASSERT_TRUE(SelectCategory(dialog, category));
+            EXPECT_EQ(::LoadCursor(nullptr, IDC_WAIT), services.setup.cursorWhileListing);
+            EXPECT_EQ(before, ::GetCursor());
+        }
+    });
 }
 
 TEST(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
