@@ -13,13 +13,11 @@
 
 #include "FakeDeviceEnumeration.h"
 #include "FilterEnumeration.h"
+#include "PropertyNames.h"
 #include "ScopedPlatformCall.h"
 #include "TestRegistry.h"
 
 namespace {
-
-const wchar_t kName[] = L"FriendlyName";
-const wchar_t kClsid[] = L"CLSID";
 
 // What the category walk asked of CoCreateInstance, and what it was given.
 struct Creation
@@ -58,7 +56,7 @@ protected:
     // A bag with a valid CLSID and the given name.
     FakePropertyBag& NamedBag(const GUID& clsid, const std::wstring& name)
     {
-        return Bag().Text(kClsid, GuidTextW(clsid)).Text(kName, name);
+        return Bag().Text(kClsidProperty, GuidTextW(clsid)).Text(kFriendlyNameProperty, name);
     }
 
     FakeMoniker& Moniker(FakePropertyBag& bag, HRESULT bindStatus = S_OK)
@@ -108,10 +106,11 @@ protected:
     }
 
     // After every walk: each object back to the test's own reference, every read
-    // asked for a string, every bind made as the platform expects, and no moniker
-    // or bag held when the next moniker was fetched.
+    // asked for a string and every string read freed, every bind made as the
+    // platform expects, and no moniker or bag held when the next moniker was fetched.
     void TearDown() override
     {
+        EXPECT_EQ(0, TakeUnfreedBagStrings());
         for (const FakePropertyBag& bag : m_bags)
         {
             EXPECT_EQ(1, bag.refs());
@@ -217,22 +216,22 @@ TEST_F(FakeWalk, CategoryWalkEndsAtAnyStatusButSuccess)
 
 TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
 {
-    FakePropertyBag& missing = Bag().Text(kName, L"No CLSID");
-    FakePropertyBag& malformed = Bag().Text(kClsid, L"{not a class}").Text(kName, L"Malformed");
-    FakePropertyBag& nullText = Bag().NullText(kClsid).Text(kName, L"Null CLSID");
-    FakePropertyBag& number = Bag().Number(kClsid, 7).Text(kName, L"Numeric CLSID");
+    FakePropertyBag& missing = Bag().Text(kFriendlyNameProperty, L"No CLSID");
+    FakePropertyBag& malformed = Bag().Text(kClsidProperty, L"{not a class}").Text(kFriendlyNameProperty, L"Malformed");
+    FakePropertyBag& nullText = Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
+    FakePropertyBag& number = Bag().Number(kClsidProperty, 7).Text(kFriendlyNameProperty, L"Numeric CLSID");
     const GUID valid = NewGuid();
     FakePropertyBag& good = NamedBag(valid, L"Good");
     FakeEnumMoniker& categories = Enumerator(
         {&Moniker(missing), &Moniker(malformed), &Moniker(nullText), &Moniker(number), &Moniker(good)});
     WalkCategories(&DevEnum(S_OK, &categories));
 
-    const std::vector<std::wstring> clsidOnly{kClsid};
+    const std::vector<std::wstring> clsidOnly{kClsidProperty};
     EXPECT_EQ(clsidOnly, missing.reads());
     EXPECT_EQ(clsidOnly, malformed.reads());
     EXPECT_EQ(clsidOnly, nullText.reads());
     EXPECT_EQ(clsidOnly, number.reads());
-    EXPECT_EQ((std::vector<std::wstring>{kClsid, kName}), good.reads());
+    EXPECT_EQ((std::vector<std::wstring>{kClsidProperty, kFriendlyNameProperty}), good.reads());
     ASSERT_EQ(1u, delivered.size());
     EXPECT_EQ("Good", delivered[0].name);
     EXPECT_EQ(valid, delivered[0].clsid);
@@ -245,14 +244,14 @@ TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
     for (wchar_t& c : failingText)
         c = static_cast<wchar_t>(towlower(c));
     FakeEnumMoniker& categories = Enumerator({
-        &Moniker(Bag().Text(kClsid, failingText).Failing(kName, E_OUTOFMEMORY)),
-        &Moniker(Bag().Text(kClsid, GuidTextW(number)).Number(kName, 5)),
-        &Moniker(Bag().Text(kClsid, GuidTextW(nullName)).NullText(kName)),
+        &Moniker(Bag().Text(kClsidProperty, failingText).Failing(kFriendlyNameProperty, E_OUTOFMEMORY)),
+        &Moniker(Bag().Text(kClsidProperty, GuidTextW(number)).Number(kFriendlyNameProperty, 5)),
+        &Moniker(Bag().Text(kClsidProperty, GuidTextW(nullName)).NullText(kFriendlyNameProperty)),
     });
     WalkCategories(&DevEnum(S_OK, &categories));
 
     ASSERT_EQ(3u, delivered.size());
-    EXPECT_EQ(std::string(failingText.begin(), failingText.end()), delivered[0].name);
+    EXPECT_EQ(AsciiText(failingText), delivered[0].name);
     EXPECT_EQ(failing, delivered[0].clsid);
     EXPECT_EQ(GuidText(number), delivered[1].name);
     EXPECT_EQ(number, delivered[1].clsid);
@@ -298,21 +297,21 @@ TEST_F(FakeWalk, FilterWalkEndsAtAnyStatusButSuccess)
 TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
 {
     const GUID valid = NewGuid();
-    FakePropertyBag& missing = Bag().Text(kClsid, GuidTextW(NewGuid()));
-    FakePropertyBag& failing = Bag().Text(kClsid, GuidTextW(NewGuid())).Failing(kName, E_OUTOFMEMORY);
-    FakePropertyBag& number = Bag().Text(kClsid, GuidTextW(NewGuid())).Number(kName, 3);
-    FakePropertyBag& badClsid = Bag().Text(kClsid, L"{bad}").Text(kName, L"Bad CLSID");
-    FakePropertyBag& nullClsid = Bag().NullText(kClsid).Text(kName, L"Null CLSID");
+    FakePropertyBag& missing = Bag().Text(kClsidProperty, GuidTextW(NewGuid()));
+    FakePropertyBag& failing = Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Failing(kFriendlyNameProperty, E_OUTOFMEMORY);
+    FakePropertyBag& number = Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Number(kFriendlyNameProperty, 3);
+    FakePropertyBag& badClsid = Bag().Text(kClsidProperty, L"{bad}").Text(kFriendlyNameProperty, L"Bad CLSID");
+    FakePropertyBag& nullClsid = Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
     FakePropertyBag& good = NamedBag(valid, L"Good");
     FakeEnumMoniker& filters = Enumerator({&Moniker(missing), &Moniker(failing), &Moniker(number),
                                            &Moniker(badClsid), &Moniker(nullClsid), &Moniker(good)});
     WalkFilters(&filters);
 
-    const std::vector<std::wstring> nameOnly{kName};
+    const std::vector<std::wstring> nameOnly{kFriendlyNameProperty};
     EXPECT_EQ(nameOnly, missing.reads());
     EXPECT_EQ(nameOnly, failing.reads());
     EXPECT_EQ(nameOnly, number.reads());
-    const std::vector<std::wstring> both{kName, kClsid};
+    const std::vector<std::wstring> both{kFriendlyNameProperty, kClsidProperty};
     EXPECT_EQ(both, badClsid.reads());
     EXPECT_EQ(both, nullClsid.reads());
     EXPECT_EQ(both, good.reads());
@@ -325,7 +324,7 @@ TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
 {
     const GUID filter = NewGuid();
     FakeEnumMoniker& filters =
-        Enumerator({&Moniker(Bag().NullText(kName).Text(kClsid, GuidTextW(filter)))});
+        Enumerator({&Moniker(Bag().NullText(kFriendlyNameProperty).Text(kClsidProperty, GuidTextW(filter)))});
     WalkFilters(&filters);
 
     ASSERT_EQ(1u, delivered.size());
