@@ -6,8 +6,8 @@
 
 #include <dshow.h>
 
-#include <cwctype>
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -141,6 +141,33 @@ private:
     std::deque<FakeDevEnum> m_devEnums;
 };
 
+// Either walk, over the monikers of one enumerator, the category walk's coming
+// from a device enumerator that offers it.
+struct WalkKind
+{
+    const char* name;
+    bool categories;
+    HRESULT bindFailure; // how a moniker of the walk fails to bind
+};
+
+// Rows are named in the test list by their walk.
+void PrintTo(const WalkKind& kind, std::ostream* out)
+{
+    *out << kind.name;
+}
+
+class FakeWalks : public FakeWalk, public ::testing::WithParamInterface<WalkKind>
+{
+protected:
+    void Walk(FakeEnumMoniker& enumerator)
+    {
+        if (GetParam().categories)
+            WalkCategories(&DevEnum(S_OK, &enumerator));
+        else
+            WalkFilters(&enumerator);
+    }
+};
+
 } // namespace
 
 TEST_F(FakeWalk, CategoriesNeedTheirOwnDeviceEnumerator)
@@ -180,39 +207,46 @@ TEST_F(FakeWalk, OnlyFullSuccessOpensTheCategoryWalk)
     EXPECT_TRUE(delivered.empty());
 }
 
-TEST_F(FakeWalk, CategoryThatCannotBeBoundIsSkipped)
+TEST_P(FakeWalks, SkipAMonikerThatCannotBeBound)
 {
     const GUID first = NewGuid(), third = NewGuid();
-    FakeEnumMoniker& categories = Enumerator({
+    FakePropertyBag& unbound = NamedBag(NewGuid(), L"Unbound");
+    FakeEnumMoniker& monikers = Enumerator({
         &Moniker(NamedBag(first, L"First")),
-        &Moniker(NamedBag(NewGuid(), L"Unbound"), E_ACCESSDENIED),
+        &Moniker(unbound, GetParam().bindFailure),
         &Moniker(NamedBag(third, L"Third")),
     });
-    WalkCategories(&DevEnum(S_OK, &categories));
+    Walk(monikers);
 
+    EXPECT_EQ((std::vector<std::string>{"First", "Third"}), DeliveredNames());
     ASSERT_EQ(2u, delivered.size());
-    EXPECT_EQ("First", delivered[0].name);
     EXPECT_EQ(first, delivered[0].clsid);
-    EXPECT_EQ("Third", delivered[1].name);
     EXPECT_EQ(third, delivered[1].clsid);
-    EXPECT_EQ(4, categories.nexts());
+    EXPECT_TRUE(unbound.reads().empty());
+    EXPECT_EQ((std::vector<int>{1, 3}), nextsAtDelivery);
+    EXPECT_EQ(4, monikers.nexts());
 }
 
-TEST_F(FakeWalk, CategoryWalkEndsAtAnyStatusButSuccess)
+TEST_P(FakeWalks, EndAtAnyStatusButSuccess)
 {
     // A moniker that comes with any other status is released, not read.
     for (const HRESULT end : {S_FALSE, HRESULT(2), E_UNEXPECTED})
     {
         FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
-        FakeEnumMoniker& categories =
-            Enumerator({&Moniker(NamedBag(NewGuid(), L"Only"))}, end, &Moniker(late));
-        WalkCategories(&DevEnum(S_OK, &categories));
-        EXPECT_EQ(2, categories.nexts()) << end;
+        FakeEnumMoniker& monikers = Enumerator(
+            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
+            &Moniker(late));
+        Walk(monikers);
+        EXPECT_EQ(3, monikers.nexts()) << end;
         EXPECT_TRUE(late.reads().empty()) << end;
     }
-    EXPECT_EQ((std::vector<std::string>{"Only", "Only", "Only"}), DeliveredNames());
-    EXPECT_EQ((std::vector<int>{1, 1, 1}), nextsAtDelivery);
+    EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
+    EXPECT_EQ((std::vector<int>{1, 2, 1, 2, 1, 2}), nextsAtDelivery);
 }
+
+INSTANTIATE_TEST_SUITE_P(, FakeWalks,
+                         ::testing::Values(WalkKind{"Categories", true, E_ACCESSDENIED},
+                                           WalkKind{"Filters", false, E_FAIL}));
 
 TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
 {
@@ -240,9 +274,7 @@ TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
 TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
 {
     const GUID failing = NewGuid(), number = NewGuid(), nullName = NewGuid();
-    std::wstring failingText = GuidTextW(failing);
-    for (wchar_t& c : failingText)
-        c = static_cast<wchar_t>(towlower(c));
+    const std::wstring failingText = LowerCase(GuidTextW(failing));
     FakeEnumMoniker& categories = Enumerator({
         &Moniker(Bag().Text(kClsidProperty, failingText).Failing(kFriendlyNameProperty, E_OUTOFMEMORY)),
         &Moniker(Bag().Text(kClsidProperty, GuidTextW(number)).Number(kFriendlyNameProperty, 5)),
@@ -258,40 +290,6 @@ TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
     // A name read as a null string is an empty name, not a missing one.
     EXPECT_EQ("", delivered[2].name);
     EXPECT_EQ(nullName, delivered[2].clsid);
-}
-
-TEST_F(FakeWalk, FilterThatCannotBeBoundIsSkipped)
-{
-    const GUID first = NewGuid(), third = NewGuid();
-    FakePropertyBag& unbound = NamedBag(NewGuid(), L"Unbound");
-    FakeEnumMoniker& filters = Enumerator({
-        &Moniker(NamedBag(first, L"First")),
-        &Moniker(unbound, E_FAIL),
-        &Moniker(NamedBag(third, L"Third")),
-    });
-    WalkFilters(&filters);
-
-    EXPECT_EQ((std::vector<std::string>{"First", "Third"}), DeliveredNames());
-    EXPECT_EQ(first, delivered[0].clsid);
-    EXPECT_EQ(third, delivered[1].clsid);
-    EXPECT_TRUE(unbound.reads().empty());
-    EXPECT_EQ((std::vector<int>{1, 3}), nextsAtDelivery);
-    EXPECT_EQ(4, filters.nexts());
-}
-
-TEST_F(FakeWalk, FilterWalkEndsAtAnyStatusButSuccess)
-{
-    for (const HRESULT end : {S_FALSE, E_UNEXPECTED, HRESULT(2)})
-    {
-        FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
-        FakeEnumMoniker& filters = Enumerator(
-            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
-            &Moniker(late));
-        WalkFilters(&filters);
-        EXPECT_EQ(3, filters.nexts()) << end;
-        EXPECT_TRUE(late.reads().empty()) << end;
-    }
-    EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
 }
 
 TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)

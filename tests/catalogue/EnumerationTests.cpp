@@ -6,7 +6,6 @@
 
 #include <dshow.h>
 
-#include <cwctype>
 #include <map>
 #include <memory>
 #include <string>
@@ -53,13 +52,6 @@ std::string CategoryKey(const std::string& keyName)
     return MemberKey(CLSID_ActiveMovieCategories, keyName);
 }
 
-std::wstring Lower(std::wstring text)
-{
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(towlower(c));
-    return text;
-}
-
 void ExpectDeliveredOnce(const std::vector<NamedClsid>& entries, REFCLSID clsid,
                          const std::string& name)
 {
@@ -98,7 +90,7 @@ TEST(RealCategories, CategoriesWrittenDirectly)
     ASSERT_EQ(ERROR_SUCCESS, WriteString(noClsidKey.path(), kFriendlyNameProperty, L"No CLSID " + GuidTextW(named)));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(malformedKey.path(), kClsidProperty, L"{not-a-class}"));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(malformedKey.path(), kFriendlyNameProperty, L"Malformed " + GuidTextW(named)));
-    const std::wstring lowerText = Lower(GuidTextW(byClsid));
+    const std::wstring lowerText = LowerCase(GuidTextW(byClsid));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(byClsidKey.path(), kClsidProperty, lowerText));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(emptyNameKey.path(), kClsidProperty, GuidTextW(emptyName)));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(emptyNameKey.path(), kFriendlyNameProperty, L""));
@@ -180,7 +172,7 @@ TEST(RealFilters, FiltersWrittenDirectly)
         {"f twice", L"Twice", GuidTextW(twice)},
         {"g twice again", L"Twice", GuidTextW(twice)},
         {"h long", longText.c_str(), GuidTextW(longName)},
-        {"i lower case", L"Lower", Lower(GuidTextW(lower))},
+        {"i lower case", L"Lower", LowerCase(GuidTextW(lower))},
     };
     for (const auto& filter : written)
     {

@@ -438,6 +438,12 @@ struct MissingText
     int failingCall;       // 1: the category's text, 2: the filter's, 3: the target's
 };
 
+// Rows are named in the test list by what they take away.
+void PrintTo(const MissingText& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
 class RegistrationWithoutText : public Registration, public ::testing::WithParamInterface<MissingText>
 {
 };
@@ -476,5 +482,4 @@ INSTANTIATE_TEST_SUITE_P(, RegistrationWithoutText,
                                            MissingText{"CopyWithoutTargetCategoryText", false, true, 3},
                                            MissingText{"FallbackWithoutTargetCategoryText", false, false, 3},
                                            MissingText{"RemoveWithoutCategoryText", true, false, 1},
-                                           MissingText{"RemoveWithoutFilterText", true, false, 2}),
-                         [](const auto& row) { return std::string(row.param.name); });
+                                           MissingText{"RemoveWithoutFilterText", true, false, 2}));

@@ -4,6 +4,7 @@
 #include <winternl.h>
 
 #include <algorithm>
+#include <cwctype>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,13 @@ std::wstring GuidTextW(REFGUID guid)
 std::string AsciiText(const std::wstring& ascii)
 {
     return std::string(ascii.begin(), ascii.end());
+}
+
+std::wstring LowerCase(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(::towlower(c));
+    return text;
 }
 
 std::string GuidText(REFGUID guid)

@@ -23,6 +23,9 @@ std::wstring GuidTextW(REFGUID guid);
 // Wide text of ASCII characters only, unit by unit as 8-bit text.
 std::string AsciiText(const std::wstring& ascii);
 
+// The text with its letters in lower case, as a CLSID may be written by hand.
+std::wstring LowerCase(std::wstring text);
+
 // "CLSID\{category}\Instance\{filter}" and "CLSID\{clsid}".
 std::string InstancePath(REFGUID category, REFGUID filter);
 std::string ClassPath(REFGUID clsid);
