@@ -62,7 +62,7 @@ void ExpectDeliveredOnce(const std::vector<NamedClsid>& entries, REFCLSID clsid,
         EXPECT_EQ(name, entries[at[0]].name) << GuidText(clsid);
     }
 }
-#define EXPECT_DELIVERED_ONCE(entries, clsid, name)                                                \
+#define EXPECT_DELIVERED_ONCE(entries, clsid, name) \
     do { SCOPED_TRACE("EXPECT_DELIVERED_ONCE"); ExpectDeliveredOnce(entries, clsid, name); } while (false)
 
 } // namespace
@@ -87,15 +87,15 @@ TEST(RealCategories, CategoriesWrittenDirectly)
     ScopedClassesKey byClsidKey(CategoryKey(base + "-3"));
     ScopedClassesKey emptyNameKey(CategoryKey(base + "-4"));
     ScopedClassesKey namedKey(CategoryKey(base + "-5"));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(noClsidKey.path(), kFriendlyNameProperty, L"No CLSID " + GuidTextW(named)));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(malformedKey.path(), kClsidProperty, L"{not-a-class}"));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(malformedKey.path(), kFriendlyNameProperty, L"Malformed " + GuidTextW(named)));
+    ASSERT_EQ(ERROR_SUCCESS,
+              WriteString(noClsidKey.path(), kFriendlyNameProperty, L"No CLSID " + GuidTextW(named)));
+    ASSERT_EQ(ERROR_SUCCESS,
+              WriteEntry(malformedKey.path(), L"{not-a-class}", L"Malformed " + GuidTextW(named)));
     const std::wstring lowerText = LowerCase(GuidTextW(byClsid));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(byClsidKey.path(), kClsidProperty, lowerText));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(emptyNameKey.path(), kClsidProperty, GuidTextW(emptyName)));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(emptyNameKey.path(), kFriendlyNameProperty, L""));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(namedKey.path(), kClsidProperty, GuidTextW(named)));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(namedKey.path(), kFriendlyNameProperty, L"Named " + GuidTextW(named)));
+    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(emptyNameKey.path(), GuidTextW(emptyName), L""));
+    ASSERT_EQ(ERROR_SUCCESS,
+              WriteEntry(namedKey.path(), GuidTextW(named), L"Named " + GuidTextW(named)));
 
     const std::vector<NamedClsid> categories = AllCategories();
 
@@ -132,8 +132,8 @@ TEST(RealCategories, LongNamesAreCutToWholeCharacters)
     for (const auto& category : written)
     {
         keys.push_back(std::make_unique<ScopedClassesKey>(CategoryKey(GuidText(category.clsid))));
-        ASSERT_EQ(ERROR_SUCCESS, WriteString(keys.back()->path(), kClsidProperty, GuidTextW(category.clsid)));
-        ASSERT_EQ(ERROR_SUCCESS, WriteString(keys.back()->path(), kFriendlyNameProperty, category.name));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  WriteEntry(keys.back()->path(), GuidTextW(category.clsid), category.name));
     }
 
     const std::vector<NamedClsid> categories = AllCategories();
@@ -231,15 +231,14 @@ TEST(RealWalks, FiltersAreWalkedWhileTheCategoryWalkIsOpen)
         {&firstKey, first}, {&secondKey, second}, {&emptyKey, empty}};
     for (const auto& [key, clsid] : categoryKeys)
     {
-        ASSERT_EQ(ERROR_SUCCESS, WriteString(key->path(), kClsidProperty, GuidTextW(clsid)));
-        ASSERT_EQ(ERROR_SUCCESS, WriteString(key->path(), kFriendlyNameProperty, L"Nested " + GuidTextW(clsid)));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  WriteEntry(key->path(), GuidTextW(clsid), L"Nested " + GuidTextW(clsid)));
     }
     const std::tuple<GUID, GUID, const wchar_t*> members[] = {
         {first, filterA, L"A"}, {first, filterB, L"B"}, {second, filterC, L"C"}};
     for (const auto& [category, filter, name] : members)
     {
-        ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kClsidProperty, GuidTextW(filter)));
-        ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kFriendlyNameProperty, name));
+        ASSERT_EQ(ERROR_SUCCESS, WriteEntry(InstancePath(category, filter), GuidTextW(filter), name));
     }
 
     // The filters come through a device enumerator other than the walk's own.
@@ -287,10 +286,8 @@ TEST(RealWalks, CategoryNamesFollowTheSystemCodePageAndFilterNamesTheThreads)
     const GUID category = NewGuid(), filter = NewGuid();
     ScopedClassesKey categoryKey(CategoryKey(GuidText(category)));
     ScopedClassesKey members(ClassPath(category));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(categoryKey.path(), kClsidProperty, GuidTextW(category)));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(categoryKey.path(), kFriendlyNameProperty, name));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kClsidProperty, GuidTextW(filter)));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), kFriendlyNameProperty, name));
+    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(categoryKey.path(), GuidTextW(category), name));
+    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(InstancePath(category, filter), GuidTextW(filter), name));
 
     const std::vector<NamedClsid> categories = AllCategories();
     const std::vector<NamedClsid> filters = FiltersOf(category);

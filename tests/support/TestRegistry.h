@@ -64,6 +64,9 @@ bool KeyExists(const std::string& path);
 LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, const void* data,
                    DWORD size);
 LSTATUS WriteString(const std::string& path, const wchar_t* name, const std::wstring& text);
+// The "CLSID" and "FriendlyName" values through which the device enumerator
+// lists a registration.
+LSTATUS WriteEntry(const std::string& path, const std::wstring& clsid, const std::wstring& name);
 
 // Reads a value, through the wide registry call or (ReadValueA) the 8-bit one;
 // false when the key or the value is missing.
@@ -73,9 +76,9 @@ bool ReadValueA(const std::string& path, const char* name, RegValue& out);
 // Every value of a key, by name, in the key's own order; empty when the key is missing.
 std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& path);
 
-// The registry keys the process holds open, as the platform's table of handles
-// lists them. (GetProcessHandleCount answers 0 under Wine, and the process's
-// other handles come and go with threads of the platform's own.)
+// The registry keys the process holds open. (GetProcessHandleCount answers 0
+// under Wine, and the process's other handles come and go with threads of the
+// platform's own.)
 int OpenKeyCount();
 
 // A fixture whose cases must close every key they open: the process holds as
