@@ -18,24 +18,17 @@ namespace {
 // Room for a category's display name, terminating zero included.
 const int kCategoryNameRoom = 260;
 
-// Reads one value of a property bag as a string. False when the bag cannot give
-// the value as a string; the string read is owned by `out`.
-bool ReadString(IPropertyBag* bag, const wchar_t* name, UniqueBstr& out) noexcept
+// Reads one value of a property bag as a string into `value`. False when the
+// bag cannot give the value as a string.
+bool ReadString(IPropertyBag* bag, const wchar_t* name, UniqueVariant& value) noexcept
 {
-    VARIANT value;
-    ::VariantInit(&value);
-    V_VT(&value) = VT_BSTR;
-    V_BSTR(&value) = nullptr;
-    if (FAILED(bag->Read(name, &value, nullptr)))
+    if (FAILED(bag->Read(name, value.put(VT_BSTR), nullptr)))
         return false;
-    if (V_VT(&value) != VT_BSTR)
-    {
-        // Something other than the string asked for: not a usable value.
-        ::VariantClear(&value);
-        return false;
-    }
-    out.reset(V_BSTR(&value));
-    return true;
+    if (value.type() == VT_BSTR)
+        return true;
+    // Something other than the string asked for: not a usable value.
+    value.reset();
+    return false;
 }
 
 // True only for text that CLSIDFromString takes as a CLSID. A null string is the
@@ -116,16 +109,16 @@ bool AssignName(std::string& name, const char* text, int length) noexcept
 // code page. False when the moniker is to be skipped.
 bool ReadCategory(IPropertyBag* bag, NamedClsid& entry) noexcept
 {
-    UniqueBstr clsidText;
-    if (!ReadString(bag, kClsidProperty, clsidText) || !ParseClsid(clsidText.get(), entry.clsid))
+    UniqueVariant clsidText;
+    if (!ReadString(bag, kClsidProperty, clsidText) || !ParseClsid(clsidText.bstr(), entry.clsid))
         return false;
 
     char room[kCategoryNameRoom];
     int length = 0;
     {
-        UniqueBstr friendlyName;
+        UniqueVariant friendlyName;
         const bool named = ReadString(bag, kFriendlyNameProperty, friendlyName);
-        length = ToCategoryText(named ? friendlyName.get() : clsidText.get(), room);
+        length = ToCategoryText(named ? friendlyName.bstr() : clsidText.bstr(), room);
     }
     return AssignName(entry.name, room, length);
 }
@@ -135,13 +128,13 @@ bool ReadCategory(IPropertyBag* bag, NamedClsid& entry) noexcept
 bool ReadFilter(IPropertyBag* bag, NamedClsid& entry) noexcept
 {
     {
-        UniqueBstr friendlyName;
+        UniqueVariant friendlyName;
         if (!ReadString(bag, kFriendlyNameProperty, friendlyName) ||
-            !ToThreadAnsiText(friendlyName.get(), entry.name))
+            !ToThreadAnsiText(friendlyName.bstr(), entry.name))
             return false;
     }
-    UniqueBstr clsidText;
-    return ReadString(bag, kClsidProperty, clsidText) && ParseClsid(clsidText.get(), entry.clsid);
+    UniqueVariant clsidText;
+    return ReadString(bag, kClsidProperty, clsidText) && ParseClsid(clsidText.bstr(), entry.clsid);
 }
 
 // Walks the monikers of an enumerator and delivers the entry that `readEntry`

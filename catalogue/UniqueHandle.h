@@ -86,6 +86,37 @@ using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>; // StringFromCLSID 
 using UniqueBstr = UniqueHandle<BstrTraits>;              // strings read from property bags
 using UniqueClsidCopy = UniqueHandle<ClsidCopyTraits>;    // private 16-byte CLSID copies
 
+// A VARIANT, such as a property bag fills: initialised on construction, and
+// cleared (a string freed, an interface released) on destruction and before
+// every reuse.
+class UniqueVariant
+{
+public:
+    UniqueVariant() noexcept { ::VariantInit(&m_value); }
+    ~UniqueVariant() { reset(); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+
+    VARTYPE type() const noexcept { return V_VT(&m_value); }
+    // The string held: null for a null string and for a value of another type.
+    BSTR bstr() const noexcept { return V_VT(&m_value) == VT_BSTR ? V_BSTR(&m_value) : nullptr; }
+
+    void reset() noexcept { ::VariantClear(&m_value); }
+
+    // For out-parameters: clears what is held and hands out the variant set to
+    // ask for a value of `type`; a string asked for is null until it is filled.
+    VARIANT* put(VARTYPE type) noexcept
+    {
+        reset();
+        V_VT(&m_value) = type;
+        V_BSTR(&m_value) = nullptr;
+        return &m_value;
+    }
+
+private:
+    VARIANT m_value;
+};
+
 // A private heap copy of a CLSID; empty when memory runs out.
 inline UniqueClsidCopy MakeClsidCopy(REFCLSID clsid) noexcept
 {

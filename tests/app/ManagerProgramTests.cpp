@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ComPtr.h"
+#include "CategoryMembers.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 #include "WinApp.h"
@@ -189,26 +189,10 @@ std::string CategoryRegistration(REFCLSID category)
 
 bool ListsCategory(REFCLSID category)
 {
-    ComPtr<ICreateDevEnum> devEnum;
-    ComPtr<IEnumMoniker> enumerator;
-    if (FAILED(::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                                  devEnum.put_void())) ||
-        devEnum->CreateClassEnumerator(CLSID_ActiveMovieCategories, enumerator.put(), 0) != S_OK)
-        return false;
-    for (ComPtr<IMoniker> moniker; enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
+    for (const CategoryMember& member : ListCategoryMembers(CLSID_ActiveMovieCategories))
     {
-        ComPtr<IPropertyBag> bag;
-        if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.put_void())))
-            continue;
-        VARIANT value;
-        ::VariantInit(&value);
-        value.vt = VT_BSTR;
-        if (FAILED(bag->Read(L"CLSID", &value, nullptr)))
-            continue;
         CLSID clsid = GUID_NULL;
-        const bool match = ::CLSIDFromString(value.bstrVal, &clsid) == S_OK && clsid == category;
-        ::VariantClear(&value);
-        if (match)
+        if (::CLSIDFromString(member.clsid.c_str(), &clsid) == S_OK && clsid == category)
             return true;
     }
     return false;

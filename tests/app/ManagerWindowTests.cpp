@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AllocationProbe.h"
+#include "CategoryMembers.h"
 #include "ComPtr.h"
 #include "IconPosition.h"
 #include "PlatformCalls.h"
@@ -44,16 +45,7 @@ struct RegisteredFilter
 
 int MemberCount(REFCLSID category)
 {
-    ComPtr<ICreateDevEnum> devEnum;
-    EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_ICreateDevEnum, devEnum.put_void()));
-    ComPtr<IEnumMoniker> enumerator;
-    if (!devEnum || devEnum->CreateClassEnumerator(category, enumerator.put(), 0) != S_OK)
-        return 0;
-    int count = 0;
-    for (ComPtr<IMoniker> moniker; enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
-        ++count;
-    return count;
+    return static_cast<int>(ListCategoryMembers(category).size());
 }
 
 HWND Categories(HWND dialog)

@@ -4,16 +4,9 @@
 
 #include <dshow.h>
 
+#include "CategoryMembers.h"
 #include "FilterEnumeration.h"
 #include "TestRegistry.h"
-
-ComPtr<ICreateDevEnum> DeviceEnumerator()
-{
-    ComPtr<ICreateDevEnum> devEnum;
-    EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_ICreateDevEnum, devEnum.put_void()));
-    return devEnum;
-}
 
 std::vector<NamedClsid> AllCategories()
 {

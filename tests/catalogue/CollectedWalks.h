@@ -3,15 +3,10 @@
 // entries collected for checking.
 
 #include <windows.h>
-#include <strmif.h>
 
 #include <vector>
 
-#include "ComPtr.h"
 #include "NamedClsid.h"
-
-// A system device enumerator of the test's own.
-ComPtr<ICreateDevEnum> DeviceEnumerator();
 
 // Every filter category, as EnumerateFilterCategories delivers them.
 std::vector<NamedClsid> AllCategories();

@@ -6,20 +6,18 @@
 
 #include <dshow.h>
 
-#include <cwctype>
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "FakeDeviceEnumeration.h"
 #include "FilterEnumeration.h"
+#include "PropertyNames.h"
 #include "ScopedPlatformCall.h"
 #include "TestRegistry.h"
 
 namespace {
-
-const wchar_t kName[] = L"FriendlyName";
-const wchar_t kClsid[] = L"CLSID";
 
 // What the category walk asked of CoCreateInstance, and what it was given.
 struct Creation
@@ -58,7 +56,7 @@ protected:
     // A bag with a valid CLSID and the given name.
     FakePropertyBag& NamedBag(const GUID& clsid, const std::wstring& name)
     {
-        return Bag().Text(kClsid, GuidTextW(clsid)).Text(kName, name);
+        return Bag().Text(kClsidProperty, GuidTextW(clsid)).Text(kFriendlyNameProperty, name);
     }
 
     FakeMoniker& Moniker(FakePropertyBag& bag, HRESULT bindStatus = S_OK)
@@ -108,10 +106,11 @@ protected:
     }
 
     // After every walk: each object back to the test's own reference, every read
-    // asked for a string, every bind made as the platform expects, and no moniker
-    // or bag held when the next moniker was fetched.
+    // asked for a string and every string read freed, every bind made as the
+    // platform expects, and no moniker or bag held when the next moniker was fetched.
     void TearDown() override
     {
+        EXPECT_EQ(0, TakeUnfreedBagStrings());
         for (const FakePropertyBag& bag : m_bags)
         {
             EXPECT_EQ(1, bag.refs());
@@ -140,6 +139,33 @@ private:
     std::deque<FakeMoniker> m_monikers;
     std::deque<FakeEnumMoniker> m_enumerators;
     std::deque<FakeDevEnum> m_devEnums;
+};
+
+// Either walk, over the monikers of one enumerator, the category walk's coming
+// from a device enumerator that offers it.
+struct WalkKind
+{
+    const char* name;
+    bool categories;
+    HRESULT bindFailure; // how a moniker of the walk fails to bind
+};
+
+// Rows are named in the test list by their walk.
+void PrintTo(const WalkKind& kind, std::ostream* out)
+{
+    *out << kind.name;
+}
+
+class FakeWalks : public FakeWalk, public ::testing::WithParamInterface<WalkKind>
+{
+protected:
+    void Walk(FakeEnumMoniker& enumerator)
+    {
+        if (GetParam().categories)
+            WalkCategories(&DevEnum(S_OK, &enumerator));
+        else
+            WalkFilters(&enumerator);
+    }
 };
 
 } // namespace
@@ -181,58 +207,69 @@ TEST_F(FakeWalk, OnlyFullSuccessOpensTheCategoryWalk)
     EXPECT_TRUE(delivered.empty());
 }
 
-TEST_F(FakeWalk, CategoryThatCannotBeBoundIsSkipped)
+TEST_P(FakeWalks, SkipAMonikerThatCannotBeBound)
 {
     const GUID first = NewGuid(), third = NewGuid();
-    FakeEnumMoniker& categories = Enumerator({
+    FakePropertyBag& unbound = NamedBag(NewGuid(), L"Unbound");
+    FakeEnumMoniker& monikers = Enumerator({
         &Moniker(NamedBag(first, L"First")),
-        &Moniker(NamedBag(NewGuid(), L"Unbound"), E_ACCESSDENIED),
+        &Moniker(unbound, GetParam().bindFailure),
         &Moniker(NamedBag(third, L"Third")),
     });
-    WalkCategories(&DevEnum(S_OK, &categories));
+    Walk(monikers);
 
+    EXPECT_EQ((std::vector<std::string>{"First", "Third"}), DeliveredNames());
     ASSERT_EQ(2u, delivered.size());
-    EXPECT_EQ("First", delivered[0].name);
     EXPECT_EQ(first, delivered[0].clsid);
-    EXPECT_EQ("Third", delivered[1].name);
     EXPECT_EQ(third, delivered[1].clsid);
-    EXPECT_EQ(4, categories.nexts());
+    EXPECT_TRUE(unbound.reads().empty());
+    EXPECT_EQ((std::vector<int>{1, 3}), nextsAtDelivery);
+    EXPECT_EQ(4, monikers.nexts());
 }
 
-TEST_F(FakeWalk, CategoryWalkEndsAtAnyStatusButSuccess)
+TEST_P(FakeWalks, EndAtAnyStatusButSuccess)
 {
     // A moniker that comes with any other status is released, not read.
     for (const HRESULT end : {S_FALSE, HRESULT(2), E_UNEXPECTED})
     {
         FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
-        FakeEnumMoniker& categories =
-            Enumerator({&Moniker(NamedBag(NewGuid(), L"Only"))}, end, &Moniker(late));
-        WalkCategories(&DevEnum(S_OK, &categories));
-        EXPECT_EQ(2, categories.nexts()) << end;
+        FakeEnumMoniker& monikers = Enumerator(
+            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
+            &Moniker(late));
+        Walk(monikers);
+        EXPECT_EQ(3, monikers.nexts()) << end;
         EXPECT_TRUE(late.reads().empty()) << end;
     }
-    EXPECT_EQ((std::vector<std::string>{"Only", "Only", "Only"}), DeliveredNames());
-    EXPECT_EQ((std::vector<int>{1, 1, 1}), nextsAtDelivery);
+    EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
+    EXPECT_EQ((std::vector<int>{1, 2, 1, 2, 1, 2}), nextsAtDelivery);
 }
+
+INSTANTIATE_TEST_SUITE_P(, FakeWalks,
+                         ::testing::Values(WalkKind{"Categories", true, E_ACCESSDENIED},
+                                           WalkKind{"Filters", false, E_FAIL}));
 
 TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
 {
-    FakePropertyBag& missing = Bag().Text(kName, L"No CLSID");
-    FakePropertyBag& malformed = Bag().Text(kClsid, L"{not a class}").Text(kName, L"Malformed");
-    FakePropertyBag& nullText = Bag().NullText(kClsid).Text(kName, L"Null CLSID");
-    FakePropertyBag& number = Bag().Number(kClsid, 7).Text(kName, L"Numeric CLSID");
+    FakePropertyBag& missing = Bag().Text(kFriendlyNameProperty, L"No CLSID");
+    FakePropertyBag& malformed =
+        Bag().Text(kClsidProperty, L"{not a class}").Text(kFriendlyNameProperty, L"Malformed");
+    FakePropertyBag& nullText =
+        Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
+    FakePropertyBag& number =
+        Bag().Number(kClsidProperty, 7).Text(kFriendlyNameProperty, L"Numeric CLSID");
     const GUID valid = NewGuid();
     FakePropertyBag& good = NamedBag(valid, L"Good");
-    FakeEnumMoniker& categories = Enumerator(
-        {&Moniker(missing), &Moniker(malformed), &Moniker(nullText), &Moniker(number), &Moniker(good)});
+    FakeEnumMoniker& categories =
+        Enumerator({&Moniker(missing), &Moniker(malformed), &Moniker(nullText), &Moniker(number),
+                    &Moniker(good)});
     WalkCategories(&DevEnum(S_OK, &categories));
 
-    const std::vector<std::wstring> clsidOnly{kClsid};
+    const std::vector<std::wstring> clsidOnly{kClsidProperty};
     EXPECT_EQ(clsidOnly, missing.reads());
     EXPECT_EQ(clsidOnly, malformed.reads());
     EXPECT_EQ(clsidOnly, nullText.reads());
     EXPECT_EQ(clsidOnly, number.reads());
-    EXPECT_EQ((std::vector<std::wstring>{kClsid, kName}), good.reads());
+    EXPECT_EQ((std::vector<std::wstring>{kClsidProperty, kFriendlyNameProperty}), good.reads());
     ASSERT_EQ(1u, delivered.size());
     EXPECT_EQ("Good", delivered[0].name);
     EXPECT_EQ(valid, delivered[0].clsid);
@@ -241,18 +278,17 @@ TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
 TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
 {
     const GUID failing = NewGuid(), number = NewGuid(), nullName = NewGuid();
-    std::wstring failingText = GuidTextW(failing);
-    for (wchar_t& c : failingText)
-        c = static_cast<wchar_t>(towlower(c));
+    const std::wstring failingText = LowerCase(GuidTextW(failing));
     FakeEnumMoniker& categories = Enumerator({
-        &Moniker(Bag().Text(kClsid, failingText).Failing(kName, E_OUTOFMEMORY)),
-        &Moniker(Bag().Text(kClsid, GuidTextW(number)).Number(kName, 5)),
-        &Moniker(Bag().Text(kClsid, GuidTextW(nullName)).NullText(kName)),
+        &Moniker(
+            Bag().Text(kClsidProperty, failingText).Failing(kFriendlyNameProperty, E_OUTOFMEMORY)),
+        &Moniker(Bag().Text(kClsidProperty, GuidTextW(number)).Number(kFriendlyNameProperty, 5)),
+        &Moniker(Bag().Text(kClsidProperty, GuidTextW(nullName)).NullText(kFriendlyNameProperty)),
     });
     WalkCategories(&DevEnum(S_OK, &categories));
 
     ASSERT_EQ(3u, delivered.size());
-    EXPECT_EQ(std::string(failingText.begin(), failingText.end()), delivered[0].name);
+    EXPECT_EQ(AsciiText(failingText), delivered[0].name);
     EXPECT_EQ(failing, delivered[0].clsid);
     EXPECT_EQ(GuidText(number), delivered[1].name);
     EXPECT_EQ(number, delivered[1].clsid);
@@ -261,58 +297,29 @@ TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
     EXPECT_EQ(nullName, delivered[2].clsid);
 }
 
-TEST_F(FakeWalk, FilterThatCannotBeBoundIsSkipped)
-{
-    const GUID first = NewGuid(), third = NewGuid();
-    FakePropertyBag& unbound = NamedBag(NewGuid(), L"Unbound");
-    FakeEnumMoniker& filters = Enumerator({
-        &Moniker(NamedBag(first, L"First")),
-        &Moniker(unbound, E_FAIL),
-        &Moniker(NamedBag(third, L"Third")),
-    });
-    WalkFilters(&filters);
-
-    EXPECT_EQ((std::vector<std::string>{"First", "Third"}), DeliveredNames());
-    EXPECT_EQ(first, delivered[0].clsid);
-    EXPECT_EQ(third, delivered[1].clsid);
-    EXPECT_TRUE(unbound.reads().empty());
-    EXPECT_EQ((std::vector<int>{1, 3}), nextsAtDelivery);
-    EXPECT_EQ(4, filters.nexts());
-}
-
-TEST_F(FakeWalk, FilterWalkEndsAtAnyStatusButSuccess)
-{
-    for (const HRESULT end : {S_FALSE, E_UNEXPECTED, HRESULT(2)})
-    {
-        FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
-        FakeEnumMoniker& filters = Enumerator(
-            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
-            &Moniker(late));
-        WalkFilters(&filters);
-        EXPECT_EQ(3, filters.nexts()) << end;
-        EXPECT_TRUE(late.reads().empty()) << end;
-    }
-    EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
-}
-
 TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
 {
     const GUID valid = NewGuid();
-    FakePropertyBag& missing = Bag().Text(kClsid, GuidTextW(NewGuid()));
-    FakePropertyBag& failing = Bag().Text(kClsid, GuidTextW(NewGuid())).Failing(kName, E_OUTOFMEMORY);
-    FakePropertyBag& number = Bag().Text(kClsid, GuidTextW(NewGuid())).Number(kName, 3);
-    FakePropertyBag& badClsid = Bag().Text(kClsid, L"{bad}").Text(kName, L"Bad CLSID");
-    FakePropertyBag& nullClsid = Bag().NullText(kClsid).Text(kName, L"Null CLSID");
+    FakePropertyBag& missing = Bag().Text(kClsidProperty, GuidTextW(NewGuid()));
+    FakePropertyBag& failing = Bag()
+                                   .Text(kClsidProperty, GuidTextW(NewGuid()))
+                                   .Failing(kFriendlyNameProperty, E_OUTOFMEMORY);
+    FakePropertyBag& number =
+        Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Number(kFriendlyNameProperty, 3);
+    FakePropertyBag& badClsid =
+        Bag().Text(kClsidProperty, L"{bad}").Text(kFriendlyNameProperty, L"Bad CLSID");
+    FakePropertyBag& nullClsid =
+        Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
     FakePropertyBag& good = NamedBag(valid, L"Good");
     FakeEnumMoniker& filters = Enumerator({&Moniker(missing), &Moniker(failing), &Moniker(number),
                                            &Moniker(badClsid), &Moniker(nullClsid), &Moniker(good)});
     WalkFilters(&filters);
 
-    const std::vector<std::wstring> nameOnly{kName};
+    const std::vector<std::wstring> nameOnly{kFriendlyNameProperty};
     EXPECT_EQ(nameOnly, missing.reads());
     EXPECT_EQ(nameOnly, failing.reads());
     EXPECT_EQ(nameOnly, number.reads());
-    const std::vector<std::wstring> both{kName, kClsid};
+    const std::vector<std::wstring> both{kFriendlyNameProperty, kClsidProperty};
     EXPECT_EQ(both, badClsid.reads());
     EXPECT_EQ(both, nullClsid.reads());
     EXPECT_EQ(both, good.reads());
@@ -324,8 +331,8 @@ TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
 TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
 {
     const GUID filter = NewGuid();
-    FakeEnumMoniker& filters =
-        Enumerator({&Moniker(Bag().NullText(kName).Text(kClsid, GuidTextW(filter)))});
+    FakeEnumMoniker& filters = Enumerator(
+        {&Moniker(Bag().NullText(kFriendlyNameProperty).Text(kClsidProperty, GuidTextW(filter)))});
     WalkFilters(&filters);
 
     ASSERT_EQ(1u, delivered.size());

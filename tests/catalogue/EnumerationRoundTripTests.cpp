@@ -50,8 +50,8 @@ TEST(RoundTrip, AddedFiltersAreListedUntilRemoved)
     ScopedClassesKey targetKeys(ClassPath(target));
     ScopedClassesKey classOnlyKey(ClassPath(classOnly));
     // One filter registered in the source category, one known only by its class key.
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(source, registered), L"CLSID", GuidTextW(registered)));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(source, registered), L"FriendlyName", L"Copied"));
+    ASSERT_EQ(ERROR_SUCCESS,
+              WriteEntry(InstancePath(source, registered), GuidTextW(registered), L"Copied"));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(ClassPath(classOnly), nullptr, L"From Class Key"));
 
     ASSERT_EQ(0, AddFilterToCategory(source, registered, target));

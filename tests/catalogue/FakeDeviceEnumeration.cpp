@@ -3,6 +3,105 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <set>
+
+// Exported by the platform's automation library; not in its headers.
+extern "C" void WINAPI SetOaNoCache();
+
+namespace {
+
+// Watches the task allocator, through which SysAllocString takes and
+// SysFreeString gives back a string's memory, for the strings the bags hand
+// out. The platform's cache of freed strings is turned off, so a string goes
+// back to the allocator when it is freed. Registered for the life of the
+// process: the allocator may call it as long as anything it watched is alive.
+class StringWatch final : public IMallocSpy
+{
+public:
+    StringWatch()
+    {
+        ::SetOaNoCache();
+        ::CoRegisterMallocSpy(this);
+    }
+
+    BSTR Allocate(const std::wstring& text)
+    {
+        m_watchedThread = ::GetCurrentThreadId();
+        const BSTR string = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        m_watchedThread = 0;
+        return string;
+    }
+
+    int TakeUnfreed()
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        const int unfreed = static_cast<int>(m_live.size());
+        m_live.clear();
+        ::ReleaseSRWLockExclusive(&m_lock);
+        return unfreed;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_IMallocSpy ? this : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    void* STDMETHODCALLTYPE PostAlloc(void* actual) override
+    {
+        if (actual && m_watchedThread == ::GetCurrentThreadId())
+            Update([&] { m_live.insert(actual); });
+        return actual;
+    }
+    void* STDMETHODCALLTYPE PreFree(void* request, BOOL) override
+    {
+        Update([&] { m_live.erase(request); });
+        return request;
+    }
+
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** newRequest, BOOL) override
+    {
+        *newRequest = request;
+        return size;
+    }
+    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { return actual; }
+    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+    void STDMETHODCALLTYPE PreHeapMinimize() override {}
+    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+
+private:
+    template <typename Change>
+    void Update(Change change)
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        change();
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::set<void*> m_live;
+    volatile DWORD m_watchedThread = 0;
+};
+
+StringWatch& Strings()
+{
+    static StringWatch* const watch = new StringWatch; // never deleted: see above
+    return *watch;
+}
+
+} // namespace
+
+int TakeUnfreedBagStrings()
+{
+    return Strings().TakeUnfreed();
+}
 
 FakePropertyBag& FakePropertyBag::Text(const wchar_t* name, std::wstring text)
 {
@@ -44,7 +143,7 @@ HRESULT STDMETHODCALLTYPE FakePropertyBag::Read(LPCOLESTR name, VARIANT* value, 
     {
     case Kind::Text:
         V_VT(value) = VT_BSTR;
-        V_BSTR(value) = ::SysAllocStringLen(stored.text.data(), static_cast<UINT>(stored.text.size()));
+        V_BSTR(value) = Strings().Allocate(stored.text);
         return V_BSTR(value) ? S_OK : E_OUTOFMEMORY;
     case Kind::NullText:
         V_VT(value) = VT_BSTR;

@@ -46,6 +46,10 @@ private:
     LONG m_refs = 1;
 };
 
+// The strings that the bags have handed out since the last call and that were
+// never freed; each string is watched from its allocation to its free.
+int TakeUnfreedBagStrings();
+
 // A property bag with string values, values that fail to read, values read as a
 // null string and values that come back as a number.
 class FakePropertyBag : public FakeComObject<IPropertyBag>

@@ -11,10 +11,10 @@
 
 #include "CategoryMembers.h"
 #include "FilterRegistration.h"
+#include "PropertyNames.h"
 #include "RegistryFaults.h"
 #include "ScopedPlatformCall.h"
 #include "TestRegistry.h"
-#include "UniqueHandle.h"
 
 // Failures show a value's type and size rather than its raw object bytes.
 void PrintTo(const RegValue& value, std::ostream* out)
@@ -65,23 +65,9 @@ bool WriteAll(const std::string& path, const Values& values)
     return true;
 }
 
-bool CreateKey(const std::string& path)
-{
-    UniqueRegKey key;
-    return ::RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), key.put()) == ERROR_SUCCESS;
-}
-
-UniqueRegKey OpenKey(const std::string& path)
-{
-    UniqueRegKey key;
-    EXPECT_EQ(ERROR_SUCCESS,
-              ::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_ALL_ACCESS, key.put()));
-    return key;
-}
-
 // A source category, a filter and a target category of the test's own, whose
-// keys go when the test ends.
-class Registration : public ::testing::Test
+// keys go when the test ends; every key the case opens is closed by then.
+class Registration : public ClosesEveryKey
 {
 protected:
     const GUID m_source = NewGuid();
@@ -110,11 +96,12 @@ void ExpectClsidValue(const std::string& path, REFGUID filter)
 {
     const std::string text = GuidText(filter);
     RegValue clsid;
-    ASSERT_TRUE(ReadValueA(path, "CLSID", clsid));
-    EXPECT_EQ(DWORD{REG_SZ}, clsid.type);
+    EXPECT_TRUE(ReadValueA(path, kClsidPropertyA, clsid));
     EXPECT_EQ(Value(REG_SZ, text.c_str(), text.size() + 1), clsid);
     EXPECT_EQ(39u, clsid.data.size());
 }
+#define EXPECT_CLSID_VALUE(path, filter) \
+    do { SCOPED_TRACE("EXPECT_CLSID_VALUE"); ExpectClsidValue(path, filter); } while (false)
 
 } // namespace
 
@@ -249,7 +236,7 @@ TEST_F(Registration, OverwritesValuesOfAnExistingTargetAndKeepsItsOthers)
 TEST_F(Registration, CopiesAnEmptySourceKeyAsAnEmptyTargetKey)
 {
     ASSERT_TRUE(CreateKey(SourcePath()));
-    GiveFilterAClassName(StringValue(L"Class name")); // must not be used
+    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name"))); // must not be used
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
     EXPECT_TRUE(KeyExists(TargetPath()));
@@ -264,7 +251,7 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
     const Values values = {{L"FriendlyName", StringValue(L"Read-only registration")},
                            {L"Merit", StringValue(L"x")}};
     ASSERT_TRUE(WriteAll(SourcePath(), values));
-    GiveFilterAClassName(StringValue(L"Class name"));
+    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name")));
     {
         ScopedKeyAccess readOnly(SourcePath(), kReadOnlyAccess);
         ASSERT_TRUE(readOnly.applied());
@@ -278,7 +265,7 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
         ASSERT_TRUE(unreadable.applied());
         ASSERT_TRUE(readOnlyClass.applied());
         EXPECT_EQ(ERROR_SUCCESS, Add());
-        ExpectClsidValue(TargetPath(), m_filter);
+        EXPECT_CLSID_VALUE(TargetPath(), m_filter);
         RegValue name;
         ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name)) << "built from the class key";
         EXPECT_EQ(StringValue(L"Class name"), name);
@@ -291,10 +278,10 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
 TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
 {
     const RegValue className = StringValue(L"%Probe% \u0444\u0438\u043B\u044C\u0442\u0440", REG_EXPAND_SZ);
-    GiveFilterAClassName(className);
+    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
-    ExpectClsidValue(TargetPath(), m_filter);
+    EXPECT_CLSID_VALUE(TargetPath(), m_filter);
     RegValue name;
     ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name));
     EXPECT_EQ(className, name);
@@ -306,7 +293,7 @@ TEST_F(Registration, LeavesOnlyClsidWhenTheClassKeyHasNoName)
     ASSERT_TRUE(CreateKey(FilterClassPath()));
 
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Add());
-    ExpectClsidValue(TargetPath(), m_filter);
+    EXPECT_CLSID_VALUE(TargetPath(), m_filter);
     EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
 }
 
@@ -320,39 +307,10 @@ TEST_F(Registration, WritesNothingWhenTheClassKeyCannotBeOpened)
     EXPECT_FALSE(KeyExists(ClassPath(m_target)));
 
     // A class key that may not be read.
-    GiveFilterAClassName(StringValue(L"Hidden"));
+    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Hidden")));
     ScopedKeyAccess unreadable(FilterClassPath(), kNoAccess);
     ASSERT_TRUE(unreadable.applied());
     EXPECT_EQ(ERROR_ACCESS_DENIED, Add());
-    EXPECT_FALSE(KeyExists(ClassPath(m_target)));
-}
-
-TEST_F(Registration, WritesNothingWhenTheSourceOrTheFilterHasNoText)
-{
-    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"Probe")}}));
-    GiveFilterAClassName(StringValue(L"Class name"));
-    for (int failingCall : {1, 2})
-    {
-        FailingClsidConversion failure(failingCall);
-        EXPECT_EQ(kConversionFailure, Add()) << "conversion " << failingCall;
-        EXPECT_FALSE(KeyExists(ClassPath(m_target)));
-    }
-}
-
-TEST_F(Registration, WritesNothingWhenTheTargetHasNoText)
-{
-    GiveFilterAClassName(StringValue(L"Class name"));
-    {
-        FailingClsidConversion failure(3);
-        EXPECT_EQ(kConversionFailure, Add()) << "fallback branch";
-    }
-    EXPECT_FALSE(KeyExists(ClassPath(m_target)));
-
-    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"Probe")}}));
-    {
-        FailingClsidConversion failure(3);
-        EXPECT_EQ(kConversionFailure, Add()) << "copy branch";
-    }
     EXPECT_FALSE(KeyExists(ClassPath(m_target)));
 }
 
@@ -361,7 +319,7 @@ TEST_F(Registration, WritesNothingWhenTheTargetHasNoText)
 TEST_F(Registration, WritesNoValueWhenTheTargetKeyCannotBeCreated)
 {
     ASSERT_EQ(ERROR_SUCCESS, CreateVolatileKey(ClassPath(m_target)));
-    GiveFilterAClassName(StringValue(L"Class name"));
+    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name")));
     EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, Add()) << "fallback branch";
     EXPECT_FALSE(KeyExists(TargetPath()));
 
@@ -387,7 +345,7 @@ TEST_F(Registration, LeavesAnEmptyTargetWhenClsidCannotBeSet)
     ASSERT_TRUE(CreateKey(TargetPath()));
     ScopedKeyAccess readOnly(TargetPath(), kReadOnlyAccess);
     ASSERT_TRUE(readOnly.applied());
-    GiveFilterAClassName(StringValue(L"Class name"));
+    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name")));
 
     EXPECT_EQ(ERROR_ACCESS_DENIED, Add()) << "fallback branch";
     EXPECT_TRUE(KeyExists(TargetPath()));
@@ -427,8 +385,8 @@ TEST_F(Registration, FailsAValueThatGrowsAndCopiesOneThatShrinks)
     const std::vector<BYTE> original(64, 0x11);
     ASSERT_EQ(ERROR_SUCCESS, WriteValue(SourcePath(), L"Data", REG_BINARY, original.data(), 64));
     ASSERT_TRUE(CreateKey(TargetPath()));
-    UniqueRegKey source = OpenKey(SourcePath());
-    UniqueRegKey target = OpenKey(TargetPath());
+    const UniqueRegKey source = OpenClassesKey(SourcePath(), KEY_ALL_ACCESS);
+    const UniqueRegKey target = OpenClassesKey(TargetPath(), KEY_ALL_ACCESS);
     ASSERT_TRUE(source && target);
     ScopedPlatformCall query(&PlatformCalls::regQueryValueEx, &ConcurrentWrite::Query);
 
@@ -467,14 +425,61 @@ TEST_F(Registration, KeepsAFilterKeyThatHasASubkey)
     EXPECT_TRUE(KeyExists(TargetPath() + "\\Subkey"));
 }
 
-TEST_F(Registration, DeletesNothingWhenACategoryOrFilterHasNoText)
+// ---------------------------------------------------------------------------
+// A CLSID that cannot be put into text: the operation changes nothing
+
+namespace {
+
+struct MissingText
 {
-    ASSERT_TRUE(CreateKey(TargetPath()));
-    for (int failingCall : {1, 2})
+    const char* name;
+    bool remove;           // RemoveFilterFromCategory; otherwise AddFilterToCategory
+    bool sourceRegistered; // an add takes the copy branch; otherwise the fallback
+    int failingCall;       // 1: the category's text, 2: the filter's, 3: the target's
+};
+
+// Rows are named in the test list by what they take away.
+void PrintTo(const MissingText& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class RegistrationWithoutText : public Registration, public ::testing::WithParamInterface<MissingText>
+{
+};
+
+} // namespace
+
+TEST_P(RegistrationWithoutText, ChangesNothing)
+{
+    const MissingText& row = GetParam();
+    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name")));
+    if (row.sourceRegistered)
     {
-        FailingClsidConversion failure(failingCall);
-        EXPECT_EQ(kConversionFailure, RemoveFilterFromCategory(m_target, m_filter))
-            << "conversion " << failingCall;
+        ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"Probe")}}));
+    }
+    if (row.remove)
+    {
+        ASSERT_TRUE(CreateKey(TargetPath()));
+    }
+
+    FailingClsidConversion failure(row.failingCall);
+    if (row.remove)
+    {
+        EXPECT_EQ(kConversionFailure, RemoveFilterFromCategory(m_target, m_filter));
         EXPECT_TRUE(KeyExists(TargetPath()));
     }
+    else
+    {
+        EXPECT_EQ(kConversionFailure, Add());
+        EXPECT_FALSE(KeyExists(ClassPath(m_target)));
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(, RegistrationWithoutText,
+                         ::testing::Values(MissingText{"AddWithoutSourceCategoryText", false, true, 1},
+                                           MissingText{"AddWithoutFilterText", false, true, 2},
+                                           MissingText{"CopyWithoutTargetCategoryText", false, true, 3},
+                                           MissingText{"FallbackWithoutTargetCategoryText", false, false, 3},
+                                           MissingText{"RemoveWithoutCategoryText", true, false, 1},
+                                           MissingText{"RemoveWithoutFilterText", true, false, 2}));

@@ -29,16 +29,13 @@ public:
     bool applied() const { return m_applied; }
 
 private:
-    HKEY m_key = nullptr;
+    UniqueRegKey m_key;
     std::vector<BYTE> m_original;
     bool m_applied = false;
 };
 
 // Creates a volatile key: a key that is not kept may hold no key that is.
 LSTATUS CreateVolatileKey(const std::string& path);
-
-// The value as the 8-bit registry call reports it; false when it is missing.
-bool ReadValueA(const std::string& path, const char* name, RegValue& out);
 
 // The status with which a conversion fails here, the one StringFromCLSID gives
 // when it runs out of memory.

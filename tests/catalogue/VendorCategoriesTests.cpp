@@ -67,6 +67,8 @@ void ExpectVendorEntries(const std::array<NamedClsid, 2>& entries)
     EXPECT_EQ("ZARV Audio Processors", entries[1].name);
     EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvAudioProcessors, entries[1].clsid));
 }
+#define EXPECT_VENDOR_ENTRIES(entries) \
+    do { SCOPED_TRACE("EXPECT_VENDOR_ENTRIES"); ExpectVendorEntries(entries); } while (false)
 
 } // namespace
 
@@ -76,8 +78,8 @@ TEST(VendorCategories, AreRegisteredAndListedTheSameEveryTime)
     ASSERT_EQ(S_OK, ::CoCreateInstance(CLSID_FilterMapper2, nullptr,
                                        CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                        IID_IFilterMapper2, mapper.put_void()));
-    ExpectVendorEntries(CreateVendorCategories(mapper.get()));
-    ExpectVendorEntries(CreateVendorCategories(mapper.get()));
+    EXPECT_VENDOR_ENTRIES(CreateVendorCategories(mapper.get()));
+    EXPECT_VENDOR_ENTRIES(CreateVendorCategories(mapper.get()));
 
     // Wine's own walk of the filter categories finds both, under their fixed
     // identifiers, with the descriptions as their names.
@@ -102,7 +104,7 @@ TEST(VendorCategories, AreRegisteredAndListedTheSameEveryTime)
 TEST(VendorCategories, AreListedWhateverTheMapperAnswers)
 {
     RefusingMapper mapper;
-    ExpectVendorEntries(CreateVendorCategories(&mapper));
+    EXPECT_VENDOR_ENTRIES(CreateVendorCategories(&mapper));
 
     ASSERT_EQ(2u, mapper.calls.size());
     EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvVideoProcessors, mapper.calls[0].category));

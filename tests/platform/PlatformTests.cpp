@@ -4,18 +4,11 @@
 
 #include <dshow.h>
 
+#include "CategoryMembers.h"
 #include "ComPtr.h"
 #include "TestRegistry.h"
 
 namespace {
-
-ComPtr<ICreateDevEnum> CreateDeviceEnumerator()
-{
-    ComPtr<ICreateDevEnum> devEnum;
-    EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_ICreateDevEnum, devEnum.put_void()));
-    return devEnum;
-}
 
 int CountMonikers(IEnumMoniker* enumerator)
 {
@@ -29,7 +22,7 @@ int CountMonikers(IEnumMoniker* enumerator)
 
 TEST(Platform, CreatesBothMediaServices)
 {
-    ComPtr<ICreateDevEnum> devEnum = CreateDeviceEnumerator();
+    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
     EXPECT_TRUE(devEnum);
     ComPtr<IFilterMapper2> mapper;
     EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_FilterMapper2, nullptr,
@@ -39,7 +32,7 @@ TEST(Platform, CreatesBothMediaServices)
 
 TEST(Platform, InstanceKeysAreTheMembersOfACategory)
 {
-    ComPtr<ICreateDevEnum> devEnum = CreateDeviceEnumerator();
+    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
     const GUID category = NewGuid();
     const GUID filter = NewGuid();
     ScopedClassesKey cleanup(ClassPath(category));

@@ -2,6 +2,12 @@
 
 #include <objbase.h>
 
+#include <cwctype>
+
+#include <gtest/gtest.h>
+
+#include "PropertyNames.h"
+
 GUID NewGuid()
 {
     GUID guid{};
@@ -16,10 +22,21 @@ std::wstring GuidTextW(REFGUID guid)
     return text;
 }
 
+std::string AsciiText(const std::wstring& ascii)
+{
+    return std::string(ascii.begin(), ascii.end());
+}
+
+std::wstring LowerCase(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(::towlower(c));
+    return text;
+}
+
 std::string GuidText(REFGUID guid)
 {
-    const std::wstring wide = GuidTextW(guid);
-    return std::string(wide.begin(), wide.end()); // the text is plain ASCII
+    return AsciiText(GuidTextW(guid));
 }
 
 std::string InstancePath(REFGUID category, REFGUID filter)
@@ -38,16 +55,33 @@ ScopedClassesKey::~ScopedClassesKey()
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, m_path.c_str());
 }
 
+UniqueRegKey OpenClassesKey(const std::string& path, REGSAM access)
+{
+    UniqueRegKey key;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS)
+        key.reset();
+    return key;
+}
+
+bool CreateKey(const std::string& path)
+{
+    UniqueRegKey key;
+    return ::RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), key.put()) == ERROR_SUCCESS;
+}
+
+bool KeyExists(const std::string& path)
+{
+    return static_cast<bool>(OpenClassesKey(path));
+}
+
 LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, const void* data,
                    DWORD size)
 {
-    HKEY key = nullptr;
-    LSTATUS status = ::RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), &key);
+    UniqueRegKey key;
+    const LSTATUS status = ::RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), key.put());
     if (status != ERROR_SUCCESS)
         return status;
-    status = ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    ::RegCloseKey(key);
-    return status;
+    return ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
 }
 
 LSTATUS WriteString(const std::string& path, const wchar_t* name, const std::wstring& text)
@@ -56,54 +90,93 @@ LSTATUS WriteString(const std::string& path, const wchar_t* name, const std::wst
                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-bool ReadValue(const std::string& path, const wchar_t* name, RegValue& out)
+LSTATUS WriteEntry(const std::string& path, const std::wstring& clsid, const std::wstring& name)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    const LSTATUS status = WriteString(path, kClsidProperty, clsid);
+    return status != ERROR_SUCCESS ? status : WriteString(path, kFriendlyNameProperty, name);
+}
+
+namespace {
+
+// A value's size, then its bytes, through the wide or the 8-bit query.
+template <typename Char>
+bool QueryValue(const std::string& path, const Char* name, RegValue& out,
+                LSTATUS(APIENTRY* query)(HKEY, const Char*, LPDWORD, LPDWORD, LPBYTE, LPDWORD))
+{
+    const UniqueRegKey key = OpenClassesKey(path);
+    if (!key)
         return false;
     DWORD size = 0;
-    LSTATUS status = ::RegQueryValueExW(key, name, nullptr, &out.type, nullptr, &size);
+    LSTATUS status = query(key.get(), name, nullptr, &out.type, nullptr, &size);
     if (status == ERROR_SUCCESS)
     {
         out.data.resize(size);
-        status = ::RegQueryValueExW(key, name, nullptr, &out.type, out.data.data(), &size);
+        status = query(key.get(), name, nullptr, &out.type, out.data.data(), &size);
         out.data.resize(size);
     }
-    ::RegCloseKey(key);
     return status == ERROR_SUCCESS;
+}
+
+} // namespace
+
+bool ReadValue(const std::string& path, const wchar_t* name, RegValue& out)
+{
+    return QueryValue(path, name, out, &::RegQueryValueExW);
+}
+
+bool ReadValueA(const std::string& path, const char* name, RegValue& out)
+{
+    return QueryValue(path, name, out, &::RegQueryValueExA);
 }
 
 std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& path)
 {
     std::vector<std::pair<std::wstring, RegValue>> values;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return values;
-    for (DWORD index = 0;; ++index)
+    const UniqueRegKey key = OpenClassesKey(path);
+    for (DWORD index = 0; key; ++index)
     {
         wchar_t name[16384];
         DWORD nameLength = ARRAYSIZE(name);
         DWORD type = 0, size = 0;
-        if (::RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size) !=
+        if (::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS)
             break;
         RegValue value;
         value.type = type;
         value.data.resize(size);
         nameLength = ARRAYSIZE(name);
-        ::RegEnumValueW(key, index, name, &nameLength, nullptr, &value.type, value.data.data(), &size);
+        ::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &value.type, value.data.data(),
+                        &size);
         value.data.resize(size);
         values.emplace_back(std::wstring(name, nameLength), std::move(value));
     }
-    ::RegCloseKey(key);
     return values;
 }
 
-bool KeyExists(const std::string& path)
+int OpenKeyCount()
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
+    // Handle values are multiples of 4 from 4 up, the lowest free one taken
+    // first; the registry tells a key handle from any other.
+    constexpr ULONG_PTR kHandleValues = 16384;
+    int keys = 0;
+    for (ULONG_PTR value = 4; value < kHandleValues; value += 4)
+    {
+        const HKEY candidate = reinterpret_cast<HKEY>(value);
+        if (::RegQueryInfoKeyW(candidate, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+            ++keys;
+    }
+    return keys;
+}
+
+void ClosesEveryKey::SetUp()
+{
+    // The process keeps the handle of the classes root that it opens first.
+    KeyExists("CLSID");
+    m_openBefore = OpenKeyCount();
+}
+
+void ClosesEveryKey::TearDown()
+{
+    EXPECT_EQ(m_openBefore, OpenKeyCount()) << "registry keys left open by the case";
 }

@@ -1,11 +1,16 @@
 #pragma once
 // Registry helpers for tests: fresh identifiers, key trees that remove
-// themselves, and value reads and writes in one line.
+// themselves, value reads and writes in one line, and a check that a case
+// leaves no key open.
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
+
+#include "UniqueHandle.h"
 
 // A new, unique GUID: every test works on identifiers of its own, so tests can
 // run in parallel against the one registry of the test session.
@@ -14,6 +19,12 @@ GUID NewGuid();
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", as the program writes it.
 std::string GuidText(REFGUID guid);
 std::wstring GuidTextW(REFGUID guid);
+
+// Wide text of ASCII characters only, unit by unit as 8-bit text.
+std::string AsciiText(const std::wstring& ascii);
+
+// The text with its letters in lower case, as a CLSID may be written by hand.
+std::wstring LowerCase(std::wstring text);
 
 // "CLSID\{category}\Instance\{filter}" and "CLSID\{clsid}".
 std::string InstancePath(REFGUID category, REFGUID filter);
@@ -41,15 +52,43 @@ struct RegValue
     bool operator==(const RegValue& other) const { return type == other.type && data == other.data; }
 };
 
+// A key under HKEY_CLASSES_ROOT; empty when it cannot be opened.
+UniqueRegKey OpenClassesKey(const std::string& path, REGSAM access = KEY_READ);
+
+// Creates a key under HKEY_CLASSES_ROOT with every missing key above it.
+bool CreateKey(const std::string& path);
+
+bool KeyExists(const std::string& path);
+
 // Writes a value (the key is created as needed). Returns the registry status.
 LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, const void* data,
                    DWORD size);
 LSTATUS WriteString(const std::string& path, const wchar_t* name, const std::wstring& text);
+// The "CLSID" and "FriendlyName" values through which the device enumerator
+// lists a registration.
+LSTATUS WriteEntry(const std::string& path, const std::wstring& clsid, const std::wstring& name);
 
-// Reads a value; false when the key or the value is missing.
+// Reads a value, through the wide registry call or (ReadValueA) the 8-bit one;
+// false when the key or the value is missing.
 bool ReadValue(const std::string& path, const wchar_t* name, RegValue& out);
+bool ReadValueA(const std::string& path, const char* name, RegValue& out);
 
 // Every value of a key, by name, in the key's own order; empty when the key is missing.
 std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& path);
 
-bool KeyExists(const std::string& path);
+// The registry keys the process holds open. (GetProcessHandleCount answers 0
+// under Wine, and the process's other handles come and go with threads of the
+// platform's own.)
+int OpenKeyCount();
+
+// A fixture whose cases must close every key they open: the process holds as
+// many keys after the case as before it.
+class ClosesEveryKey : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    int m_openBefore = 0;
+};

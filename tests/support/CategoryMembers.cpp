@@ -4,33 +4,34 @@
 
 #include <dshow.h>
 
-#include "ComPtr.h"
+#include "PropertyNames.h"
 #include "UniqueHandle.h"
 
 namespace {
 
 std::wstring ReadProperty(IPropertyBag* bag, const wchar_t* name)
 {
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_BSTR;
-    std::wstring text;
-    if (SUCCEEDED(bag->Read(name, &value, nullptr)) && value.vt == VT_BSTR && value.bstrVal)
-        text.assign(value.bstrVal, ::SysStringLen(value.bstrVal));
-    ::VariantClear(&value);
-    return text;
+    UniqueVariant value;
+    if (FAILED(bag->Read(name, value.put(VT_BSTR), nullptr)) || !value.bstr())
+        return std::wstring();
+    return std::wstring(value.bstr(), ::SysStringLen(value.bstr()));
 }
 
 } // namespace
 
+ComPtr<ICreateDevEnum> DeviceEnumerator()
+{
+    ComPtr<ICreateDevEnum> devEnum;
+    EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_ICreateDevEnum, devEnum.put_void()));
+    return devEnum;
+}
+
 std::vector<CategoryMember> ListCategoryMembers(REFCLSID category, HRESULT* status)
 {
     std::vector<CategoryMember> members;
-    ComPtr<ICreateDevEnum> devEnum;
-    const HRESULT created = ::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                               IID_ICreateDevEnum, devEnum.put_void());
-    EXPECT_EQ(S_OK, created);
-    if (FAILED(created))
+    const ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
+    if (!devEnum)
         return members;
 
     ComPtr<IEnumMoniker> enumerator;
@@ -46,8 +47,8 @@ std::vector<CategoryMember> ListCategoryMembers(REFCLSID category, HRESULT* stat
         CategoryMember member;
         if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.put_void())))
         {
-            member.clsid = ReadProperty(bag.get(), L"CLSID");
-            member.friendlyName = ReadProperty(bag.get(), L"FriendlyName");
+            member.clsid = ReadProperty(bag.get(), kClsidProperty);
+            member.friendlyName = ReadProperty(bag.get(), kFriendlyNameProperty);
         }
         members.push_back(member);
     }

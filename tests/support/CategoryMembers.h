@@ -1,11 +1,18 @@
 #pragma once
-// What the platform's own device enumerator reports for a category, read
-// directly from its monikers' property bags.
+// The platform's own device enumerator, as the tests use it: one of the test's
+// own, and what it reports for a category, read directly from its monikers'
+// property bags.
 
 #include <windows.h>
+#include <strmif.h>
 
 #include <string>
 #include <vector>
+
+#include "ComPtr.h"
+
+// A system device enumerator of the test's own; a failure to create it is reported.
+ComPtr<ICreateDevEnum> DeviceEnumerator();
 
 struct CategoryMember
 {
