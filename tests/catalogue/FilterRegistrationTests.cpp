@@ -277,7 +277,7 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
 
 TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
 {
-    const RegValue className = StringValue(L"%Probe% \u0444\u0438\u043B\u044C\u0442\u0440", REG_EXPAND_SZ);
+    const RegValue className = StringValue(L"%Probe% \u0444\u0438\u043B\u044C\u0442\u0440");
     ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
@@ -295,6 +295,23 @@ TEST_F(Registration, LeavesOnlyClsidWhenTheClassKeyHasNoName)
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Add());
     EXPECT_CLSID_VALUE(TargetPath(), m_filter);
     EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
+}
+
+// A class name the platform cannot read as a string would give a registration
+// that is never listed, so never removed: the add fails before "FriendlyName".
+TEST_F(Registration, LeavesOnlyClsidWhenTheClassNameIsNotAString)
+{
+    const DWORD number = 7;
+    const RegValue classNames[] = {Value(REG_DWORD, &number, sizeof number),
+                                   StringValue(L"%Probe%", REG_EXPAND_SZ)};
+    for (const RegValue& className : classNames)
+    {
+        SCOPED_TRACE(className.type);
+        ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
+        EXPECT_EQ(ERROR_INVALID_DATATYPE, Add());
+        EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+        EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
+    }
 }
 
 // ---------------------------------------------------------------------------
