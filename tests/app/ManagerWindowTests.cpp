@@ -15,6 +15,7 @@
 #include "IconPosition.h"
 #include "PlatformCalls.h"
 #include "ScopedPlatformCall.h"
+#include "TestHost.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 #include "WinApp.h"
@@ -176,7 +177,10 @@ private:
 
 } // namespace
 
-TEST(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
+// Every case opens the window, which registers its categories.
+using ManagerWindow = ClassesRootTest;
+
+TEST_F(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
 {
     const INT_PTR result = RunManager(HERE, [](HWND dialog) {
         EXPECT_EQ((std::vector<std::string>{kAudio, kVideo}), ListTexts(Categories(dialog)));
@@ -194,7 +198,7 @@ TEST(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
     EXPECT_EQ(nullptr, CWinApp::GetApp()->m_pMainWnd); // cleared with the window
 }
 
-TEST(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
+TEST_F(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
 {
     ASSERT_EQ(0, MemberCount(CLSID_ZarvAudioProcessors)) << "the audio category must start empty";
     RunManager(HERE, [](HWND dialog) {
@@ -205,7 +209,7 @@ TEST(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
     });
 }
 
-TEST(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
+TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
 {
     RegisteredFilter zeta(CLSID_ZarvVideoProcessors, L"Zeta probe");
     RegisteredFilter alpha(CLSID_ZarvVideoProcessors, L"Alpha probe");
@@ -238,7 +242,7 @@ TEST(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
     });
 }
 
-TEST(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
+TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
 {
     RegisteredFilter keep(CLSID_ZarvVideoProcessors, L"Kept probe");
     RegisteredFilter removed(CLSID_ZarvVideoProcessors, L"Removed probe");
@@ -258,7 +262,7 @@ TEST(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
     });
 }
 
-TEST(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnKey)
+TEST_F(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnKey)
 {
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Twin probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Twin probe");
@@ -283,7 +287,7 @@ TEST(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnK
     });
 }
 
-TEST(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
+TEST_F(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 {
     RegisteredFilter vanished(CLSID_ZarvVideoProcessors, L"Vanished probe");
     RunManager(HERE, [&](HWND dialog) {
@@ -297,7 +301,7 @@ TEST(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
     });
 }
 
-TEST(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
+TEST_F(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Unnamed key probe");
     RunManager(HERE, [&](HWND dialog) {
@@ -318,7 +322,7 @@ TEST(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 
 // A category that cannot be listed leaves the list showing the category
 // listed before; Remove then acts on that one, whose filter the user selected.
-TEST(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
+TEST_F(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
 {
     ScopedServices services;
     services.setup.unlistable = CLSID_ZarvAudioProcessors;
@@ -344,7 +348,7 @@ TEST(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
     EXPECT_TRUE(services.setup.devEnumReleased);
 }
 
-TEST(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
+TEST_F(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Copy probe");
     RunManager(HERE, [&](HWND dialog) {
@@ -359,7 +363,7 @@ TEST(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
     });
 }
 
-TEST(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
+TEST_F(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
 {
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Freed probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Freed probe");
@@ -401,7 +405,7 @@ void PrintTo(const MissingService& missing, std::ostream* out)
     *out << missing.name;
 }
 
-class ManagerWindowWithoutService : public ::testing::TestWithParam<MissingService>
+class ManagerWindowWithoutService : public ClassesRootTest, public ::testing::WithParamInterface<MissingService>
 {
 };
 
@@ -424,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      {CLSID_SystemDeviceEnum, CLSID_FilterMapper2}}),
     [](const ::testing::TestParamInfo<MissingService>& info) { return std::string(info.param.name); });
 
-TEST(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
+TEST_F(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
 {
     RunManager(HERE, [](HWND dialog) {
         const HMENU menu = ::GetSystemMenu(dialog, FALSE);
@@ -439,7 +443,7 @@ TEST(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
     });
 }
 
-TEST(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
+TEST_F(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
 {
     RunManager(HERE, [](HWND dialog) {
         for (WPARAM command : {WPARAM(IDM_ABOUTBOX), WPARAM(IDM_ABOUTBOX | 0x000F)})
@@ -463,7 +467,7 @@ TEST(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
     });
 }
 
-TEST(ManagerWindow, DragIconIsTheWindowsIcon)
+TEST_F(ManagerWindow, DragIconIsTheWindowsIcon)
 {
     RunManager(HERE, [](HWND dialog) {
         const LRESULT dragIcon = ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
@@ -473,7 +477,7 @@ TEST(ManagerWindow, DragIconIsTheWindowsIcon)
     });
 }
 
-TEST(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
+TEST_F(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
 {
     RunManager(HERE, [](HWND dialog) {
         int erasures = 0;
@@ -487,7 +491,7 @@ TEST(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
 }
 
 // The controls attach to the window of each run, not only to the first one's.
-TEST(ManagerWindow, OneWindowObjectRunsTwice)
+TEST_F(ManagerWindow, OneWindowObjectRunsTwice)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Rerun probe");
     CZarvFMgrDlg dialog;
