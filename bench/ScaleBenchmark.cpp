@@ -28,7 +28,7 @@
 #include "ComPtr.h"
 #include "FigureReport.h"
 #include "FilterListFigure.h"
-#include "ModalScript.h"
+#include "ModalRun.h"
 #include "RegistrationCopyFigure.h"
 #include "SyntheticCatalogue.h"
 #include "TreeFloor.h"
@@ -338,12 +338,13 @@ int RunBenchmark(int runs, bool quick)
     int result = 1;
     CZarvFMgrDlg manager;
     benchmarkApp.m_pMainWnd = &manager;
-    const INT_PTR ended = RunInsideModal(manager, [&](HWND window) {
+    const ModalStep figures = [&](HWND window) {
         result = RunFigures(runs, quick, window);
         manager.EndDialog(IDCANCEL);
-    });
-    if (ended != IDCANCEL)
-        ReportLine("the manager window did not run (%ld)", static_cast<long>(ended));
+    };
+    const ModalRun run = RunInsideModal(manager, {figures});
+    if (run.stepsRun != 1 || run.result != IDCANCEL)
+        ReportLine("the manager window did not run (%ld)", static_cast<long>(run.result));
     return result;
 }
 

@@ -21,20 +21,19 @@ if(CMAKE_CROSSCOMPILING)
   set_tests_properties(session.prefix.stop PROPERTIES FIXTURES_CLEANUP wine FIXTURES_REQUIRED xvfb)
 endif()
 
-# zarv_add_wine_tests(<target> [RESOURCE_LOCK <name>])
+# zarv_add_wine_tests(<target> [RESOURCE_LOCK <names...>])
 # Registers every GoogleTest case of <target> with CTest, run under Wine in the
-# test session. Tests of programs that share a RESOURCE_LOCK never run at the
-# same time. Programs that walk or change the list of filter categories, or
-# depend on the contents of the vendor categories (the same for every test),
-# share the lock `filter_categories`: the device enumerator walks the category
-# list by index, so a category deleted by one test during another's walk can
-# hide an entry from that walk.
+# test session. Tests of programs that share a lock never run at the same time.
+# Programs that walk or change the list of filter categories, or depend on the
+# contents of the vendor categories (the same for every test), share the lock
+# `filter_categories`: the device enumerator walks the category list by index,
+# so a category deleted by one test during another's walk can hide an entry
+# from that walk. Programs that show windows share the lock `display`: the
+# virtual display has one foreground window and one keyboard focus, which a
+# window shown by another program takes away.
 function(zarv_add_wine_tests target)
-  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "RESOURCE_LOCK" ${ARGN})
   set(properties FIXTURES_REQUIRED wine ENVIRONMENT ZARV_WINE_SESSION=1 TIMEOUT 120)
-  if(ARG_RESOURCE_LOCK)
-    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
-  endif()
   if(CMAKE_CROSSCOMPILING)
     set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
                  ${PROJECT_SOURCE_DIR}/tools/wine-run ${ZARV_WINE_STATE})
@@ -44,4 +43,15 @@ function(zarv_add_wine_tests target)
     DISCOVERY_TIMEOUT 120
     TEST_PREFIX "${target}."
     PROPERTIES ${properties})
+  # The discovery passes its properties on as a flat list, which splits a list
+  # of locks: the locks are set by a script of their own, read after the one
+  # that defines the tests and names them in <target>_TESTS.
+  if(ARG_RESOURCE_LOCK)
+    set(locks_script ${CMAKE_CURRENT_BINARY_DIR}/${target}_locks.cmake)
+    file(WRITE ${locks_script}
+         "if(${target}_TESTS)\n"
+         "  set_tests_properties(\${${target}_TESTS} PROPERTIES RESOURCE_LOCK \"${ARG_RESOURCE_LOCK}\")\n"
+         "endif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${locks_script})
+  endif()
 endfunction()

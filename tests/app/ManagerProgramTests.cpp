@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CategoryMembers.h"
+#include "TestHost.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 #include "WinApp.h"
@@ -32,11 +33,6 @@ std::wstring ProgramFileName()
 {
     const std::wstring path = ProgramPath();
     return path.substr(path.find_last_of(L"/\\") + 1);
-}
-
-bool RunningUnderWine()
-{
-    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 // Wine's load order for the program alone: while it lives, the program starts
@@ -210,7 +206,9 @@ HWND StartedWindow(const Program& program)
 
 } // namespace
 
-TEST(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsArguments)
+using ManagerProgram = ClassesRootTest;
+
+TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsArguments)
 {
     // The program registers the categories at every start.
     ::RegDeleteTreeA(HKEY_CLASSES_ROOT, CategoryRegistration(CLSID_ZarvVideoProcessors).c_str());
@@ -251,7 +249,7 @@ void PrintTo(const Ending& ending, std::ostream* out)
     *out << ending.name;
 }
 
-class ManagerProgramEnding : public ::testing::TestWithParam<Ending>
+class ManagerProgramEnding : public ClassesRootTest, public ::testing::WithParamInterface<Ending>
 {
 };
 

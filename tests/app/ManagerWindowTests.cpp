@@ -16,6 +16,7 @@
 #include "IconPosition.h"
 #include "PlatformCalls.h"
 #include "ScopedPlatformCall.h"
+#include "TestHost.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 #include "WinApp.h"
@@ -170,7 +171,10 @@ private:
 
 } // namespace
 
-TEST(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
+// Every case opens the window, which registers its categories.
+using ManagerWindow = ClassesRootTest;
+
+TEST_F(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
 {
     const INT_PTR result = RunManager(HERE, [](HWND dialog) {
         EXPECT_EQ((std::vector<std::string>{kAudio, kVideo}), ListTexts(Categories(dialog)));
@@ -188,7 +192,7 @@ TEST(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
     EXPECT_EQ(nullptr, CWinApp::GetApp()->m_pMainWnd); // cleared with the window
 }
 
-TEST(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
+TEST_F(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
 {
     ASSERT_EQ(0, MemberCount(CLSID_ZarvAudioProcessors)) << "the audio category must start empty";
     RunManager(HERE, [](HWND dialog) {
@@ -199,7 +203,7 @@ TEST(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
     });
 }
 
-TEST(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
+TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
 {
     RegisteredFilter zeta(CLSID_ZarvVideoProcessors, L"Zeta probe");
     RegisteredFilter alpha(CLSID_ZarvVideoProcessors, L"Alpha probe");
@@ -232,7 +236,7 @@ TEST(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
     });
 }
 
-TEST(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
+TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
 {
     RegisteredFilter keep(CLSID_ZarvVideoProcessors, L"Kept probe");
     RegisteredFilter removed(CLSID_ZarvVideoProcessors, L"Removed probe");
@@ -252,7 +256,7 @@ TEST(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
     });
 }
 
-TEST(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnKey)
+TEST_F(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnKey)
 {
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Twin probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Twin probe");
@@ -277,7 +281,7 @@ TEST(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOwnK
     });
 }
 
-TEST(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
+TEST_F(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 {
     RegisteredFilter vanished(CLSID_ZarvVideoProcessors, L"Vanished probe");
     RunManager(HERE, [&](HWND dialog) {
@@ -291,7 +295,7 @@ TEST(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
     });
 }
 
-TEST(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
+TEST_F(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Unnamed key probe");
     RunManager(HERE, [&](HWND dialog) {
@@ -312,7 +316,7 @@ TEST(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 
 // A category that cannot be listed leaves the list showing the category
 // listed before; Remove then acts on that one, whose filter the user selected.
-TEST(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
+TEST_F(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
 {
     ScopedServices services;
     services.setup.unlistable = CLSID_ZarvAudioProcessors;
@@ -340,7 +344,7 @@ TEST(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
 
 // The wait cursor shows while a category is listed, and the cursor of before
 // is back afterwards, also when the listing fails.
-TEST(ManagerWindow, ShowsTheWaitCursorWhileItListsACategory)
+TEST_F(ManagerWindow, ShowsTheWaitCursorWhileItListsACategory)
 {
     ScopedServices services;
     services.setup.unlistable = CLSID_ZarvAudioProcessors;
@@ -359,7 +363,7 @@ TEST(ManagerWindow, ShowsTheWaitCursorWhileItListsACategory)
     });
 }
 
-TEST(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
+TEST_F(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Copy probe");
     RunManager(HERE, [&](HWND dialog) {
@@ -374,7 +378,7 @@ TEST(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
     });
 }
 
-TEST(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
+TEST_F(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
 {
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Freed probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Freed probe");
@@ -416,7 +420,7 @@ void PrintTo(const MissingService& missing, std::ostream* out)
     *out << missing.name;
 }
 
-class ManagerWindowWithoutService : public ::testing::TestWithParam<MissingService>
+class ManagerWindowWithoutService : public ClassesRootTest, public ::testing::WithParamInterface<MissingService>
 {
 };
 
@@ -439,7 +443,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      {CLSID_SystemDeviceEnum, CLSID_FilterMapper2}}),
     [](const ::testing::TestParamInfo<MissingService>& info) { return std::string(info.param.name); });
 
-TEST(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
+TEST_F(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
 {
     RunManager(HERE, [](HWND dialog) {
         const HMENU menu = ::GetSystemMenu(dialog, FALSE);
@@ -454,7 +458,7 @@ TEST(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
     });
 }
 
-TEST(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
+TEST_F(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
 {
     RunManager(HERE, [](HWND dialog) {
         for (WPARAM command : {WPARAM(IDM_ABOUTBOX), WPARAM(IDM_ABOUTBOX | 0x000F)})
@@ -478,7 +482,7 @@ TEST(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
     });
 }
 
-TEST(ManagerWindow, DragIconIsTheWindowsIcon)
+TEST_F(ManagerWindow, DragIconIsTheWindowsIcon)
 {
     RunManager(HERE, [](HWND dialog) {
         const LRESULT dragIcon = ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
@@ -488,7 +492,7 @@ TEST(ManagerWindow, DragIconIsTheWindowsIcon)
     });
 }
 
-TEST(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
+TEST_F(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
 {
     RunManager(HERE, [](HWND dialog) {
         int erasures = 0;
@@ -502,7 +506,7 @@ TEST(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
 }
 
 // The controls attach to the window of each run, not only to the first one's.
-TEST(ManagerWindow, OneWindowObjectRunsTwice)
+TEST_F(ManagerWindow, OneWindowObjectRunsTwice)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Rerun probe");
     CZarvFMgrDlg dialog;

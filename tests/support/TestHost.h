@@ -1,0 +1,49 @@
+#pragma once
+// What the machine that runs the tests allows: the tests that need Wine's own
+// registrations, or that write the classes root, skip with a reason where it
+// does not (on Windows, or as a standard user there). Under Wine none skips.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+inline bool RunningUnderWine()
+{
+    return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Whether this process may create keys under HKEY_CLASSES_ROOT\CLSID, as the
+// filter mapper and the tests do: tried once with a volatile key under a fresh
+// GUID, deleted at once.
+inline bool MayWriteClassesRoot()
+{
+    static const bool may = [] {
+        GUID probe = GUID_NULL;
+        wchar_t text[40] = L"";
+        if (FAILED(::CoCreateGuid(&probe)) || !::StringFromGUID2(probe, text, 40))
+            return false;
+        const std::wstring path = std::wstring(L"CLSID\\") + text;
+        HKEY key = nullptr;
+        if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
+                              &key, nullptr) != ERROR_SUCCESS)
+            return false;
+        ::RegCloseKey(key);
+        ::RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
+        return true;
+    }();
+    return may;
+}
+
+// The fixture of the tests that write the classes root (directly, or through
+// the program, which registers its categories as it opens).
+class ClassesRootTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!MayWriteClassesRoot())
+            GTEST_SKIP() << "this process may not write HKEY_CLASSES_ROOT\\CLSID (run it as an administrator)";
+    }
+};
