@@ -10,7 +10,7 @@ namespace {
 
 HINSTANCE TemplateModule(HWND owner)
 {
-    auto module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(owner, GWLP_HINSTANCE));
+    HINSTANCE module = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(owner, GWLP_HINSTANCE));
     if (!module)
         module = reinterpret_cast<HINSTANCE>(::GetClassLongPtrA(owner, GCLP_HMODULE));
     return module;

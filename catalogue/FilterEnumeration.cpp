@@ -33,7 +33,7 @@ bool ReadString(IPropertyBag* bag, const wchar_t* name, UniqueVariant& value) no
 
 // True only for text that CLSIDFromString takes as a CLSID. A null string is the
 // empty string, which names no class.
-bool ParseClsid(BSTR text, CLSID& clsid) noexcept
+bool ParseClsid(const OLECHAR* text, CLSID& clsid) noexcept
 {
     return ::CLSIDFromString(text ? text : L"", &clsid) == S_OK;
 }
@@ -54,7 +54,7 @@ int LongestFittingStart(const wchar_t* name, int room) noexcept
     // Every character takes at least one byte and at most two units, so no more
     // than twice the room in units can fit.
     int fits = 0;
-    int tooLong = static_cast<int>(::wcsnlen(name, static_cast<size_t>(2 * room))) + 1;
+    int tooLong = static_cast<int>(::wcsnlen(name, 2 * static_cast<size_t>(room))) + 1;
     while (tooLong - fits > 1)
     {
         const int middle = fits + (tooLong - fits) / 2;

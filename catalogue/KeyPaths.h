@@ -7,7 +7,7 @@
 struct InstanceKeyPath
 {
     InstanceKeyPath(const ClsidText& category, const ClsidText& filter) noexcept;
-    char text[sizeof "CLSID\\\\Instance\\" + 2 * ClsidText::kLength]; // 92 characters and the zero
+    char text[sizeof "CLSID\\\\Instance\\" + 2 * size_t{ClsidText::kLength}]; // 92 characters and the zero
 };
 
 // "CLSID\{filter}": the filter's class key.
