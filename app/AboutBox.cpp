@@ -21,8 +21,8 @@ BOOL OnInitDialog(HWND box, LPCSTR title)
     CenterOnParent(box);
     // A title too long for the buffer is cut; the line is always terminated.
     char productLine[about::kProductLineSize] = {};
-    ::StringCchPrintfA(productLine, about::kProductLineSize, about::kProductLineFormat,
-                       about::kMakerName, title, about::kEditionBits);
+    ::StringCchPrintfA(productLine, about::kProductLineSize, about::kProductLineFormat, about::kMakerName,
+                       title, about::kEditionBits);
     ::SetDlgItemTextA(box, IDC_ABOUT_TITLE, productLine);
     return TRUE;
 }

@@ -40,8 +40,7 @@ CLSID* ItemClsid(const CTreeCtrl& tree, HTREEITEM item) noexcept
 } // namespace
 
 CAddFilterDlg::CAddFilterDlg() noexcept
-    : CDialog(IDD_ADDFILTER), m_clsidCategory(GUID_NULL), m_clsidFilter(GUID_NULL),
-      m_pParentDevEnum(nullptr)
+    : CDialog(IDD_ADDFILTER), m_clsidCategory(GUID_NULL), m_clsidFilter(GUID_NULL), m_pParentDevEnum(nullptr)
 {
 }
 

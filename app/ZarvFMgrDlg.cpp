@@ -181,7 +181,7 @@ bool CZarvFMgrDlg::ShowCategoryFilters(REFCLSID category)
 {
     if (!m_pDevEnum)
         return false;
-    const CWaitCursor busy; // a large category takes a while to list
+    const CWaitCursor busy;          // a large category takes a while to list
     ComPtr<IEnumMoniker> enumerator; // stays null for a category without members
     if (FAILED(m_pDevEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
         return false;
@@ -209,7 +209,7 @@ void CZarvFMgrDlg::OnAddFilter()
 {
     CAddFilterDlg dialog;
     if (dialog.DoModal() != IDOK)
-        return; // nothing is read, written or refreshed
+        return;                                              // nothing is read, written or refreshed
     const CLSID* selected = SelectedClsid(m_listCategories); // read after the dialog has closed
     if (!selected)
         return;
@@ -250,7 +250,8 @@ bool CZarvFMgrDlg::OnPaint(WPARAM, LPARAM, LRESULT&)
     ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    const POINT at = CenteredIconPosition(client, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+    const POINT at =
+        CenteredIconPosition(client, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
     ::DrawIcon(dc, at.x, at.y, m_hIcon);
     ::EndPaint(m_hWnd, &paint);
     return true;

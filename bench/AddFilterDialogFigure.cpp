@@ -46,8 +46,8 @@ LRESULT CALLBACK OnFetch(int code, WPARAM wParam, LPARAM lParam)
         g_measurement->opening.filled.wall == 0.0)
     {
         g_measurement->opening.filled = g_measurement->watch.Elapsed();
-        g_measurement->opening.treeItems = static_cast<int>(::SendMessageW(
-            ::GetDlgItem(g_measurement->dialog, IDC_FILTER_TREE), TVM_GETCOUNT, 0, 0));
+        g_measurement->opening.treeItems = static_cast<int>(
+            ::SendMessageW(::GetDlgItem(g_measurement->dialog, IDC_FILTER_TREE), TVM_GETCOUNT, 0, 0));
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

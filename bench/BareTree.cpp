@@ -7,8 +7,8 @@ namespace {
 // The dialog's tree control, 247 x 187 dialog units in 8-point MS Sans Serif.
 const int kTreeWidth = 370;
 const int kTreeHeight = 304;
-const DWORD kTreeStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                         TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+const DWORD kTreeStyle =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
 const int kCategoryNameBytes = 260;
 const wchar_t kFrameClass[] = L"ZarvBenchTreeFrame";
 
@@ -31,17 +31,15 @@ BareTree::BareTree()
     if (!frameClass)
         return;
     m_frame = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kFrameClass, L"Bare tree",
-                                WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, kTreeWidth + 100,
-                                kTreeHeight + 40, nullptr, nullptr, ::GetModuleHandleW(nullptr),
-                                nullptr);
+                                WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, kTreeWidth + 100, kTreeHeight + 40,
+                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!m_frame)
         return;
-    m_tree = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"Tree1", kTreeStyle, 10, 10,
-                               kTreeWidth, kTreeHeight, m_frame, nullptr,
-                               ::GetModuleHandleW(nullptr), nullptr);
+    m_tree = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"Tree1", kTreeStyle, 10, 10, kTreeWidth,
+                               kTreeHeight, m_frame, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (m_tree)
-        ::SendMessageW(m_tree, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        ::SendMessageW(m_tree, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)),
+                       FALSE);
 }
 
 BareTree::~BareTree()

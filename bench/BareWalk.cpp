@@ -48,8 +48,7 @@ int WalkFilters(IEnumMoniker* enumerator, BareWalkVisitor* visitor, void* parent
 
 } // namespace
 
-int BareWalkCategory(ICreateDevEnum* devEnum, REFCLSID category, BareWalkVisitor* visitor,
-                     void* parent)
+int BareWalkCategory(ICreateDevEnum* devEnum, REFCLSID category, BareWalkVisitor* visitor, void* parent)
 {
     ComPtr<IEnumMoniker> enumerator;
     if (devEnum->CreateClassEnumerator(category, enumerator.put(), 0) != S_OK || !enumerator)
@@ -61,8 +60,8 @@ WalkCount BareWalkAllCategories(ICreateDevEnum* filterDevEnum, BareWalkVisitor* 
 {
     WalkCount count;
     ComPtr<ICreateDevEnum> devEnum;
-    if (FAILED(::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_ICreateDevEnum, devEnum.put_void())))
+    if (FAILED(::CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                  devEnum.put_void())))
         return count;
     ComPtr<IEnumMoniker> categories;
     if (devEnum->CreateClassEnumerator(CLSID_ActiveMovieCategories, categories.put(), 0) != S_OK)
@@ -77,8 +76,7 @@ WalkCount BareWalkAllCategories(ICreateDevEnum* filterDevEnum, BareWalkVisitor* 
         if (!clsidText || ::CLSIDFromString(clsidText.get(), &clsid) != S_OK)
             continue;
         UniqueBstr name = ReadString(bag.get(), L"FriendlyName");
-        void* parent = visitor ? visitor->Category(name ? name.get() : clsidText.get(), clsid)
-                               : nullptr;
+        void* parent = visitor ? visitor->Category(name ? name.get() : clsidText.get(), clsid) : nullptr;
         ++count.categories;
         count.filters += BareWalkCategory(filterDevEnum, clsid, visitor, parent);
     }

@@ -29,5 +29,4 @@ struct WalkCount
 WalkCount BareWalkAllCategories(ICreateDevEnum* filterDevEnum, BareWalkVisitor* visitor);
 
 // The filters of one category.
-int BareWalkCategory(ICreateDevEnum* devEnum, REFCLSID category, BareWalkVisitor* visitor,
-                     void* parent);
+int BareWalkCategory(ICreateDevEnum* devEnum, REFCLSID category, BareWalkVisitor* visitor, void* parent);

@@ -21,10 +21,7 @@ CategoryWalkFigure MeasureCategoryWalk(ICreateDevEnum* filterDevEnum, int runs)
 {
     CategoryWalkFigure figure;
     figure.timing = Compare(
-        runs,
-        [&] { return TimeOf([&] { figure.delivered = ProgramCategoryWalk(filterDevEnum); }); },
-        [&] {
-            return TimeOf([&] { figure.floorCount = BareWalkAllCategories(filterDevEnum, nullptr); });
-        });
+        runs, [&] { return TimeOf([&] { figure.delivered = ProgramCategoryWalk(filterDevEnum); }); },
+        [&] { return TimeOf([&] { figure.floorCount = BareWalkAllCategories(filterDevEnum, nullptr); }); });
     return figure;
 }

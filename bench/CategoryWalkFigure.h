@@ -11,7 +11,7 @@
 struct CategoryWalkFigure
 {
     Comparison timing;
-    WalkCount delivered; // by the program's walk, last run
+    WalkCount delivered;  // by the program's walk, last run
     WalkCount floorCount; // by the bare walk, last run
 };
 

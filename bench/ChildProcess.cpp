@@ -10,7 +10,11 @@ namespace {
 struct KernelHandleTraits
 {
     using pointer = HANDLE;
-    static void Close(HANDLE h) noexcept { if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h); }
+    static void Close(HANDLE h) noexcept
+    {
+        if (h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h);
+    }
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -22,8 +26,8 @@ ChildRun RunChild(const std::wstring& commandLine)
     ChildRun run;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     const UniqueKernelHandle nul(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                               OPEN_EXISTING, 0, nullptr));
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                                               nullptr));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -32,8 +36,8 @@ ChildRun RunChild(const std::wstring& commandLine)
     line.push_back(L'\0');
     PROCESS_INFORMATION process = {};
     Stopwatch watch;
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                          &startup, &process))
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                          &process))
         return run;
     const UniqueKernelHandle processHandle(process.hProcess);
     const UniqueKernelHandle threadHandle(process.hThread);

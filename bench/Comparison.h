@@ -25,10 +25,19 @@ inline double MedianOf(const std::vector<Sample>& samples, double Sample::*measu
     return Median(values);
 }
 
-inline double MedianWall(const std::vector<Sample>& runs) { return MedianOf(runs, &Sample::wall); }
-inline double MedianCpu(const std::vector<Sample>& runs) { return MedianOf(runs, &Sample::cpu); }
+inline double MedianWall(const std::vector<Sample>& runs)
+{
+    return MedianOf(runs, &Sample::wall);
+}
+inline double MedianCpu(const std::vector<Sample>& runs)
+{
+    return MedianOf(runs, &Sample::cpu);
+}
 
-inline double RatioOf(double product, double floor) { return floor > 0.0 ? product / floor : 0.0; }
+inline double RatioOf(double product, double floor)
+{
+    return floor > 0.0 ? product / floor : 0.0;
+}
 
 struct Comparison
 {

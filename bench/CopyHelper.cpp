@@ -25,8 +25,8 @@ enum class Mode
 LSTATUS ReadLargeValue(const LargeRegistration& registration, BYTE* buffer, DWORD size)
 {
     UniqueRegKey source;
-    LSTATUS status = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, registration.SourcePath().c_str(), 0,
-                                     KEY_READ, source.put());
+    LSTATUS status =
+        ::RegOpenKeyExW(HKEY_CLASSES_ROOT, registration.SourcePath().c_str(), 0, KEY_READ, source.put());
     DWORD type = 0;
     if (status == ERROR_SUCCESS)
         status = ::RegQueryValueExW(source.get(), L"FilterData", nullptr, &type, buffer, &size);
@@ -40,8 +40,7 @@ DWORD CopyOnce(Mode mode, const wchar_t* source, const wchar_t* filter, const wc
         ::CLSIDFromString(filter, &registration.filter) != S_OK ||
         ::CLSIDFromString(target, &registration.targetCategory) != S_OK)
         return kCopyHelperFailed;
-    std::vector<BYTE> buffer(mode == Mode::platformRead ? LargeRegistration::kLargeValueBytes : 0,
-                             1);
+    std::vector<BYTE> buffer(mode == Mode::platformRead ? LargeRegistration::kLargeValueBytes : 0, 1);
     LONG status = ERROR_SUCCESS;
     const SIZE_T added = PeakAddedBy([&] {
         switch (mode)

@@ -21,14 +21,12 @@ void ReportFigure(const Figure& figure, const std::string& what, const Compariso
 {
     // Processor time is the steadier measure on a shared machine; it includes
     // the server's share only when the run script names the server.
-    const bool met =
-        (Cpu().CountsServer() ? comparison.CpuRatio() : comparison.Ratio()) <= figure.target;
+    const bool met = (Cpu().CountsServer() ? comparison.CpuRatio() : comparison.Ratio()) <= figure.target;
     ReportLine("%s%s: program %.3f s, floor %.3f s, ratio %.2f; processor time %.2f s / %.2f s, "
                "ratio %.2f (target <= %.2f, %s)%s%s",
                figure.name, what.c_str(), comparison.ProductMedian(), comparison.FloorMedian(),
-               comparison.Ratio(), comparison.ProductCpu(), comparison.FloorCpu(),
-               comparison.CpuRatio(), figure.target, met ? "met" : "MISSED",
-               detail.empty() ? "" : "; ", detail.c_str());
+               comparison.Ratio(), comparison.ProductCpu(), comparison.FloorCpu(), comparison.CpuRatio(),
+               figure.target, met ? "met" : "MISSED", detail.empty() ? "" : "; ", detail.c_str());
 }
 
 double GrowthExponent(double smallSize, double smallSeconds, double largeSize, double largeSeconds)

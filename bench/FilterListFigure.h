@@ -11,8 +11,8 @@
 struct FilterListFigure
 {
     Comparison timing;
-    int listed = 0;  // entries in the list after the program's refill
-    int walked = 0;  // filters of the bare walk
+    int listed = 0; // entries in the list after the program's refill
+    int walked = 0; // filters of the bare walk
     // Where the refill's time goes: the walk's names put into the same list
     // control by bare messages (emptied, then LB_ADDSTRING and LB_SETITEMDATA
     // for each), as they are, and with the control's redrawing switched off

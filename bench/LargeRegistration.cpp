@@ -23,18 +23,17 @@ LSTATUS CreateVolatileKey(const std::wstring& path, UniqueRegKey& key)
 {
     const size_t last = path.rfind(L'\\');
     UniqueRegKey parent;
-    LSTATUS status = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.substr(0, last).c_str(), 0, nullptr,
-                                       0, KEY_ALL_ACCESS, nullptr, parent.put(), nullptr);
+    LSTATUS status = ::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.substr(0, last).c_str(), 0, nullptr, 0,
+                                       KEY_ALL_ACCESS, nullptr, parent.put(), nullptr);
     if (status != ERROR_SUCCESS)
         return status;
-    return ::RegCreateKeyExW(parent.get(), path.substr(last + 1).c_str(), 0, nullptr,
-                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    return ::RegCreateKeyExW(parent.get(), path.substr(last + 1).c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
 }
 
 LSTATUS SetValue(HKEY key, const wchar_t* name, DWORD type, const void* data, size_t bytes)
 {
-    return ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data),
-                            static_cast<DWORD>(bytes));
+    return ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(bytes));
 }
 
 struct StoredValue
@@ -155,8 +154,8 @@ bool LargeRegistration::TargetMatchesSource() const
 LSTATUS BareCopy(const LargeRegistration& registration)
 {
     UniqueRegKey source;
-    LSTATUS status = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, registration.SourcePath().c_str(), 0,
-                                     KEY_ALL_ACCESS, source.put());
+    LSTATUS status = ::RegOpenKeyExW(HKEY_CLASSES_ROOT, registration.SourcePath().c_str(), 0, KEY_ALL_ACCESS,
+                                     source.put());
     if (status != ERROR_SUCCESS)
         return status;
     UniqueRegKey target;
@@ -165,8 +164,7 @@ LSTATUS BareCopy(const LargeRegistration& registration)
     {
         wchar_t name[kNameCapacity];
         DWORD length = kNameCapacity - 1;
-        status = ::RegEnumValueW(source.get(), index, name, &length, nullptr, nullptr, nullptr,
-                                 nullptr);
+        status = ::RegEnumValueW(source.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS)
             return ERROR_SUCCESS;
         DWORD type = 0;

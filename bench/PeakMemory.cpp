@@ -2,7 +2,6 @@
 
 #include <psapi.h>
 
-
 namespace {
 
 PROCESS_MEMORY_COUNTERS Counters() noexcept
@@ -19,8 +18,8 @@ bool PeakMemory::ResetPeak() noexcept
 {
     // Under Wine the process is a Linux process, and its high-water mark of
     // resident memory is what the platform reports as the peak working set.
-    HANDLE file = ::CreateFileW(L"Z:\\proc\\self\\clear_refs", GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        ::CreateFileW(L"Z:\\proc\\self\\clear_refs", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;

@@ -19,15 +19,14 @@ std::wstring HelperCommand(const wchar_t* mode, const LargeRegistration& registr
     std::wstring program = ThisProgram();
     program.erase(program.find_last_of(L'\\') + 1);
     program += kCopyHelperProgram;
-    return L"\"" + program + L"\" " + mode + L" " +
-           ClsidTextW(registration.sourceCategory) + L" " + ClsidTextW(registration.filter) + L" " +
-           ClsidTextW(registration.targetCategory);
+    return L"\"" + program + L"\" " + mode + L" " + ClsidTextW(registration.sourceCategory) + L" " +
+           ClsidTextW(registration.filter) + L" " + ClsidTextW(registration.targetCategory);
 }
 
 std::wstring RegCopyCommand(const LargeRegistration& registration)
 {
-    return L"reg.exe copy \"HKCR\\" + registration.SourcePath() + L"\" \"HKCR\\" +
-           registration.TargetPath() + L"\" /s /f";
+    return L"reg.exe copy \"HKCR\\" + registration.SourcePath() + L"\" \"HKCR\\" + registration.TargetPath() +
+           L"\" /s /f";
 }
 
 double PeakOfHelper(const wchar_t* mode, const LargeRegistration& registration)

@@ -72,8 +72,8 @@ struct SizePoint
 std::string WineVersion()
 {
     using Version = const char*(CDECL*)();
-    const auto version = reinterpret_cast<Version>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
+    const auto version = reinterpret_cast<Version>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
     return version ? std::string("Wine ") + version() : std::string("not Wine");
 }
 
@@ -92,8 +92,8 @@ bool GrowCatalogue(SyntheticCatalogue& catalogue, int categories)
 
 // The category walk and the Add Filter dialog's fill at one size of the catalogue,
 // each against its floor.
-SizePoint MeasureAtSize(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWindow,
-                        int registrations, int runs)
+SizePoint MeasureAtSize(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWindow, int registrations,
+                        int runs)
 {
     SizePoint point;
     point.registrations = registrations;
@@ -127,15 +127,13 @@ void ReportSize(const SizePoint& point)
     ReportLine("  tree floor at %d registrations: bare walk %.3f s + sorted insertion of %d items "
                "into a bare tree %.3f s = %.3f s (insertion %.0f%%); processor time %.2f s",
                point.registrations, point.walk.timing.FloorMedian(), point.treeItems, insertion,
-               point.TreeFloorWall(), 100.0 * insertion / point.TreeFloorWall(),
-               point.TreeFloorCpu());
+               point.TreeFloorWall(), 100.0 * insertion / point.TreeFloorWall(), point.TreeFloorCpu());
     const DialogOpening& opening = point.lastOpening;
     if (!opening.opened)
         ReportLine("%s%s: not measured, Add opened no dialog", kDialogFill.name, size.c_str());
     else
-        ReportFigure(kDialogFill,
-                     size + " (" + std::to_string(opening.treeItems) + " tree items)", point.dialog,
-                     "closing it took " + std::to_string(opening.teardown.wall) + " s more");
+        ReportFigure(kDialogFill, size + " (" + std::to_string(opening.treeItems) + " tree items)",
+                     point.dialog, "closing it took " + std::to_string(opening.teardown.wall) + " s more");
 }
 
 // The category walk's and the Add Filter dialog's figures, at the figure's size.
@@ -165,8 +163,8 @@ void ReportGrowthExponent(const std::vector<SizePoint>& points)
                "(%.2f) (target <= %.2f, %s), its floor %.2f (%.2f); tree floor %.2f (%.2f), its "
                "insertion alone %.2f (%.2f)",
                kGrowthExponent.name, small.registrations, large.registrations, walkCpu,
-               exponent(small.walk.timing.ProductMedian(), large.walk.timing.ProductMedian()),
-               target, walkCpu <= target ? "met" : "MISSED",
+               exponent(small.walk.timing.ProductMedian(), large.walk.timing.ProductMedian()), target,
+               walkCpu <= target ? "met" : "MISSED",
                exponent(small.walk.timing.FloorCpu(), large.walk.timing.FloorCpu()),
                exponent(small.walk.timing.FloorMedian(), large.walk.timing.FloorMedian()),
                exponent(small.TreeFloorCpu(), large.TreeFloorCpu()),
@@ -188,8 +186,7 @@ void ReportGrowthExponent(const std::vector<SizePoint>& points)
 // The category walk, the Add Filter dialog's fill and their growth exponents, over
 // the catalogue grown size by size (only its smallest size when quick); the first
 // two are figures at the figure's size. False when the catalogue could not be written.
-bool RunCatalogueFigures(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWindow, int runs,
-                         bool quick)
+bool RunCatalogueFigures(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWindow, int runs, bool quick)
 {
     SyntheticCatalogue catalogue;
     std::vector<SizePoint> points;
@@ -221,18 +218,17 @@ bool RunCatalogueFigures(ICreateDevEnum* devEnum, BareTree& tree, HWND managerWi
 void FillVendorCategory()
 {
     Stopwatch setup;
-    const LSTATUS status =
-        SyntheticCatalogue::FillCategory(CLSID_ZarvVideoProcessors, kVendorFilters, 0);
-    ReportLine("set-up: %d filters written into a vendor category in %.1f s (status %ld)",
-               kVendorFilters, setup.Seconds(), static_cast<long>(status));
+    const LSTATUS status = SyntheticCatalogue::FillCategory(CLSID_ZarvVideoProcessors, kVendorFilters, 0);
+    ReportLine("set-up: %d filters written into a vendor category in %.1f s (status %ld)", kVendorFilters,
+               setup.Seconds(), static_cast<long>(status));
 }
 
 void ReportFilterListRefill(const FilterListFigure& list)
 {
     ReportFigure(kFilterListRefill,
                  " of the manager window, " + std::to_string(kVendorFilters) +
-                     " filters in a vendor category (" + std::to_string(list.listed) +
-                     " listed, " + std::to_string(list.walked) + " walked)",
+                     " filters in a vendor category (" + std::to_string(list.listed) + " listed, " +
+                     std::to_string(list.walked) + " walked)",
                  list.timing);
     ReportLine("  where it goes: the same %d names put into the same list box by bare messages "
                "%.3f s (processor %.2f s); with its redrawing off meanwhile %.3f s (processor "
@@ -283,9 +279,8 @@ void ReportRegistrationCopy(const RegistrationCopyFigure& copy)
     const double ratio = copy.asProcess.Ratio();
     ReportLine("%s, as a whole process: program %.3f s, reg copy %.3f s, ratio %.2f (target <= "
                "1.00, %s); exit codes %lu and %lu; the bare copy in the same helper program %.3f s",
-               kRegistrationCopy.name, copy.asProcess.ProductMedian(),
-               copy.asProcess.FloorMedian(), ratio, ratio <= 1.0 ? "met" : "MISSED",
-               static_cast<unsigned long>(copy.processExit),
+               kRegistrationCopy.name, copy.asProcess.ProductMedian(), copy.asProcess.FloorMedian(), ratio,
+               ratio <= 1.0 ? "met" : "MISSED", static_cast<unsigned long>(copy.processExit),
                static_cast<unsigned long>(copy.regCopyExit), MedianWall(copy.bareProcess));
 }
 

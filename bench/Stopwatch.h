@@ -13,8 +13,14 @@ struct Sample
     double cpu = 0.0;
 };
 
-inline Sample operator+(Sample a, Sample b) { return Sample{a.wall + b.wall, a.cpu + b.cpu}; }
-inline Sample operator-(Sample a, Sample b) { return Sample{a.wall - b.wall, a.cpu - b.cpu}; }
+inline Sample operator+(Sample a, Sample b)
+{
+    return Sample{a.wall + b.wall, a.cpu + b.cpu};
+}
+inline Sample operator-(Sample a, Sample b)
+{
+    return Sample{a.wall - b.wall, a.cpu - b.cpu};
+}
 
 class Stopwatch
 {
@@ -33,8 +39,7 @@ public:
         LARGE_INTEGER frequency{};
         ::QueryPerformanceCounter(&now);
         ::QueryPerformanceFrequency(&frequency);
-        return static_cast<double>(now.QuadPart - m_start.QuadPart) /
-               static_cast<double>(frequency.QuadPart);
+        return static_cast<double>(now.QuadPart - m_start.QuadPart) / static_cast<double>(frequency.QuadPart);
     }
 
     Sample Elapsed() const noexcept

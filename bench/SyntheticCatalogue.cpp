@@ -13,8 +13,8 @@ const REGSAM kWriteAccess = KEY_ALL_ACCESS;
 
 LSTATUS CreateKey(HKEY parent, const std::wstring& path, DWORD options, UniqueRegKey& key)
 {
-    return ::RegCreateKeyExW(parent, path.c_str(), 0, nullptr, options, kWriteAccess, nullptr,
-                             key.put(), nullptr);
+    return ::RegCreateKeyExW(parent, path.c_str(), 0, nullptr, options, kWriteAccess, nullptr, key.put(),
+                             nullptr);
 }
 
 LSTATUS SetString(HKEY key, const wchar_t* name, const std::wstring& text)
@@ -56,12 +56,11 @@ std::wstring Numbered(const wchar_t* format, int number)
     return text;
 }
 
-LSTATUS FillInstanceKey(REFCLSID category, int count, int firstNumber,
-                        const std::vector<BYTE>& filterData)
+LSTATUS FillInstanceKey(REFCLSID category, int count, int firstNumber, const std::vector<BYTE>& filterData)
 {
     UniqueRegKey instance;
-    LSTATUS status = CreateKey(HKEY_CLASSES_ROOT,
-                               L"CLSID\\" + ClsidTextW(category) + L"\\Instance", 0, instance);
+    LSTATUS status =
+        CreateKey(HKEY_CLASSES_ROOT, L"CLSID\\" + ClsidTextW(category) + L"\\Instance", 0, instance);
     for (int i = 0; status == ERROR_SUCCESS && i < count; ++i)
         status = WriteInstance(instance.get(), NewClsid(),
                                Numbered(L"Synthetic filter %06d", firstNumber + i), &filterData);
@@ -89,14 +88,13 @@ LSTATUS SyntheticCatalogue::GrowTo(int categories, int filtersPerCategory)
     const std::vector<BYTE> filterData = SampleFilterData();
     UniqueRegKey listing;
     LSTATUS status = CreateKey(
-        HKEY_CLASSES_ROOT, L"CLSID\\" + ClsidTextW(CLSID_ActiveMovieCategories) + L"\\Instance", 0,
-        listing);
+        HKEY_CLASSES_ROOT, L"CLSID\\" + ClsidTextW(CLSID_ActiveMovieCategories) + L"\\Instance", 0, listing);
     while (status == ERROR_SUCCESS && CategoryCount() < categories)
     {
         const CLSID category = NewClsid();
         const int number = CategoryCount();
-        status = WriteInstance(listing.get(), category,
-                               Numbered(L"Synthetic category %04d", number), nullptr);
+        status =
+            WriteInstance(listing.get(), category, Numbered(L"Synthetic category %04d", number), nullptr);
         if (status == ERROR_SUCCESS)
             status = FillInstanceKey(category, filtersPerCategory, m_filterCount, filterData);
         if (status == ERROR_SUCCESS)

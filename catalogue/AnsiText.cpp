@@ -20,7 +20,8 @@ bool ToThreadAnsiText(const wchar_t* wide, std::string& text) noexcept
     {
         return false;
     }
-    const int written = ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
+    const int written =
+        ::WideCharToMultiByte(CP_THREAD_ACP, 0, wide, -1, text.data(), size, nullptr, nullptr);
     text.resize(written > 0 ? static_cast<size_t>(written - 1) : 0);
     return true;
 }

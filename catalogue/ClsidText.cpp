@@ -10,8 +10,7 @@ HRESULT ClsidToText(REFCLSID clsid, ClsidText& out) noexcept
     const HRESULT hr = Platform().stringFromClsid(clsid, wide.put());
     if (FAILED(hr))
         return hr;
-    if (!::WideCharToMultiByte(CP_THREAD_ACP, 0, wide.get(), -1, out.text, sizeof out.text,
-                               nullptr, nullptr))
+    if (!::WideCharToMultiByte(CP_THREAD_ACP, 0, wide.get(), -1, out.text, sizeof out.text, nullptr, nullptr))
         return HRESULT_FROM_WIN32(::GetLastError());
     return S_OK;
 }

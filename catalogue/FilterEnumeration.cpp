@@ -41,8 +41,7 @@ bool ParseClsid(const OLECHAR* text, CLSID& clsid) noexcept
 // Bytes that the first `length` units of a wide text need in the system ANSI code page.
 int CategoryTextSize(const wchar_t* name, int length) noexcept
 {
-    return length > 0 ? ::WideCharToMultiByte(CP_ACP, 0, name, length, nullptr, 0, nullptr, nullptr)
-                      : 0;
+    return length > 0 ? ::WideCharToMultiByte(CP_ACP, 0, name, length, nullptr, 0, nullptr, nullptr) : 0;
 }
 
 // The number of units at the start of `name` that make the longest run of whole
@@ -77,14 +76,13 @@ int ToCategoryText(const wchar_t* name, char (&room)[kCategoryNameRoom]) noexcep
     room[0] = '\0';
     if (!name)
         return 0;
-    const int written =
-        ::WideCharToMultiByte(CP_ACP, 0, name, -1, room, kCategoryNameRoom, nullptr, nullptr);
+    const int written = ::WideCharToMultiByte(CP_ACP, 0, name, -1, room, kCategoryNameRoom, nullptr, nullptr);
     if (written > 0)
         return written - 1;
 
     const int units = LongestFittingStart(name, kCategoryNameRoom - 1);
-    const int cut = units > 0 ? ::WideCharToMultiByte(CP_ACP, 0, name, units, room,
-                                                      kCategoryNameRoom - 1, nullptr, nullptr)
+    const int cut = units > 0 ? ::WideCharToMultiByte(CP_ACP, 0, name, units, room, kCategoryNameRoom - 1,
+                                                      nullptr, nullptr)
                               : 0;
     room[cut] = '\0';
     return cut;
@@ -152,8 +150,7 @@ void DeliverEntries(IEnumMoniker* enumerator, ReadEntry readEntry, NamedClsidCon
         if (enumerator->Next(1, moniker.put(), &fetched) != S_OK || !moniker)
             return;
         ComPtr<IPropertyBag> bag;
-        if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.put_void())) ||
-            !bag)
+        if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.put_void())) || !bag)
             continue;
         if (readEntry(bag.get(), entry))
             consumer(entry);

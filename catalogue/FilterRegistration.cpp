@@ -75,8 +75,7 @@ LONG CopyRegistration(HKEY source, const ClsidText& filter, REFCLSID targetCateg
 LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) noexcept
 {
     UniqueRegKey classKey;
-    LONG status =
-        ::RegOpenKeyExA(HKEY_CLASSES_ROOT, ClassKeyPath(filter).text, 0, KEY_READ, classKey.put());
+    LONG status = ::RegOpenKeyExA(HKEY_CLASSES_ROOT, ClassKeyPath(filter).text, 0, KEY_READ, classKey.put());
     if (status != ERROR_SUCCESS)
         return status;
 
@@ -130,8 +129,7 @@ LONG RemoveFilterFromCategory(REFCLSID targetCategory, REFCLSID filter) noexcept
     return ::RegDeleteKeyA(HKEY_CLASSES_ROOT, InstanceKeyPath(category, filterText).text);
 }
 
-LSTATUS CopyRegistryValue(HKEY destination, LPCWSTR destinationName, HKEY source,
-                          LPCWSTR sourceName) noexcept
+LSTATUS CopyRegistryValue(HKEY destination, LPCWSTR destinationName, HKEY source, LPCWSTR sourceName) noexcept
 {
     return CopyValue(destination, destinationName, source, sourceName, kAnyType);
 }

@@ -19,8 +19,7 @@ struct NamedClsid
 class NamedClsidConsumer
 {
 public:
-    template <typename F,
-              typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, NamedClsidConsumer>>>
+    template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, NamedClsidConsumer>>>
     NamedClsidConsumer(F&& f) noexcept // NOLINT: implicit by design, like a function reference
         : m_context(const_cast<void*>(static_cast<const void*>(&f))),
           m_call([](void* context, const NamedClsid& entry) {

@@ -81,10 +81,10 @@ struct ClsidCopyTraits
     static void Close(CLSID* p) noexcept { delete p; }
 };
 
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;          // RegOpenKeyEx / RegCreateKey
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;             // RegOpenKeyEx / RegCreateKey
 using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>; // StringFromCLSID and friends
-using UniqueBstr = UniqueHandle<BstrTraits>;              // strings read from property bags
-using UniqueClsidCopy = UniqueHandle<ClsidCopyTraits>;    // private 16-byte CLSID copies
+using UniqueBstr = UniqueHandle<BstrTraits>;                 // strings read from property bags
+using UniqueClsidCopy = UniqueHandle<ClsidCopyTraits>;       // private 16-byte CLSID copies
 
 // A VARIANT, such as a property bag fills: initialised on construction, and
 // cleared (a string freed, an interface released) on destruction and before

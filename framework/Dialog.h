@@ -100,6 +100,6 @@ template <typename D>
 CDialog::MessageMapEntry MessageHandler(UINT message, bool (D::*handler)(WPARAM, LPARAM, LRESULT&))
 {
     static_assert(std::is_base_of_v<CDialog, D>, "the handler must belong to a dialog class");
-    return {message, 0, 0, nullptr, nullptr,
-            static_cast<bool (CDialog::*)(WPARAM, LPARAM, LRESULT&)>(handler)};
+    return {message, 0,       0,
+            nullptr, nullptr, static_cast<bool (CDialog::*)(WPARAM, LPARAM, LRESULT&)>(handler)};
 }

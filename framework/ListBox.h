@@ -20,8 +20,8 @@ public:
     // LB_ERR for an index out of range.
     int SetItemData(int index, DWORD_PTR data) noexcept
     {
-        return static_cast<int>(::SendMessageA(m_hWnd, LB_SETITEMDATA, static_cast<WPARAM>(index),
-                                               static_cast<LPARAM>(data)));
+        return static_cast<int>(
+            ::SendMessageA(m_hWnd, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
     }
     // LB_ERR for an index out of range.
     DWORD_PTR GetItemData(int index) const noexcept

@@ -45,8 +45,8 @@ UniqueWindow CreateTestWindow(DWORD style, const RECT& outer, HWND owner = nullp
     }();
     EXPECT_NE(0, registered);
     UniqueWindow window(::CreateWindowExA(0, kWindowClass, "About box test", style, outer.left, outer.top,
-                                          outer.right - outer.left, outer.bottom - outer.top, owner,
-                                          nullptr, ::GetModuleHandleA(nullptr), nullptr));
+                                          outer.right - outer.left, outer.bottom - outer.top, owner, nullptr,
+                                          ::GetModuleHandleA(nullptr), nullptr));
     EXPECT_TRUE(window);
     return window;
 }
@@ -168,20 +168,21 @@ TEST_F(AboutBoxTest, OpensCentredOverItsOwnerWithTheProductLine)
 {
     const HWND owner = m_owner.get();
     RunAboutBox(HERE, owner, kTitle, {[owner](HWND box) {
-        EXPECT_EQ("TAVELMIR Multimedia Filter Manager 64", WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
-        EXPECT_FALSE(::IsWindowEnabled(owner));
+                    EXPECT_EQ("TAVELMIR Multimedia Filter Manager 64",
+                              WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
+                    EXPECT_FALSE(::IsWindowEnabled(owner));
 
-        // Centred on the owner's client area, which starts at (200, 150).
-        const RECT rect = WindowRect(box);
-        EXPECT_EQ(200 + 640 / 2 - (rect.right - rect.left) / 2, rect.left);
-        EXPECT_EQ(150 + 480 / 2 - (rect.bottom - rect.top) / 2, rect.top);
+                    // Centred on the owner's client area, which starts at (200, 150).
+                    const RECT rect = WindowRect(box);
+                    EXPECT_EQ(200 + 640 / 2 - (rect.right - rect.left) / 2, rect.left);
+                    EXPECT_EQ(150 + 480 / 2 - (rect.bottom - rect.top) / 2, rect.top);
 
-        // The picture control takes the size of the logo.
-        RECT logo = {};
-        ::GetClientRect(::GetDlgItem(box, IDC_ABOUT_LOGO), &logo);
-        EXPECT_EQ("{0, 0, 250, 58}", Text(logo));
-        PressOk(box);
-    }});
+                    // The picture control takes the size of the logo.
+                    RECT logo = {};
+                    ::GetClientRect(::GetDlgItem(box, IDC_ABOUT_LOGO), &logo);
+                    EXPECT_EQ("{0, 0, 250, 58}", Text(logo));
+                    PressOk(box);
+                }});
     EXPECT_TRUE(::IsWindowEnabled(owner));
 }
 
@@ -199,15 +200,16 @@ TEST_F(AboutBoxTest, CutsAProductLineTooLongForItsBuffer)
     // "TAVELMIR " + title + " 64" fills the 259 characters exactly.
     const std::string fits(259 - 9 - 3, 't');
     RunAboutBox(HERE, m_owner.get(), fits.c_str(), {[&fits](HWND box) {
-        EXPECT_EQ("TAVELMIR " + fits + " 64", WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
-        PressOk(box);
-    }});
+                    EXPECT_EQ("TAVELMIR " + fits + " 64", WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
+                    PressOk(box);
+                }});
 
     const std::string tooLong(300, 'x');
     RunAboutBox(HERE, m_owner.get(), tooLong.c_str(), {[&tooLong](HWND box) {
-        EXPECT_EQ(("TAVELMIR " + tooLong).substr(0, 259), WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
-        PressOk(box);
-    }});
+                    EXPECT_EQ(("TAVELMIR " + tooLong).substr(0, 259),
+                              WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
+                    PressOk(box);
+                }});
 }
 
 struct Closer
@@ -230,10 +232,10 @@ TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
     const HWND owner = m_owner.get();
     HWND shown = nullptr;
     RunAboutBox(HERE, owner, kTitle, {[owner, &shown](HWND box) {
-        shown = box;
-        EXPECT_FALSE(::IsWindowEnabled(owner));
-        GetParam().close(box);
-    }});
+                    shown = box;
+                    EXPECT_FALSE(::IsWindowEnabled(owner));
+                    GetParam().close(box);
+                }});
     ASSERT_NE(nullptr, shown);
     EXPECT_FALSE(::IsWindow(shown));
     EXPECT_TRUE(::IsWindowEnabled(owner));
@@ -243,12 +245,11 @@ TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
 // Keys are posted, so that they reach the box through its own modal loop.
 INSTANTIATE_TEST_SUITE_P(
     EachWay, AboutBoxClosing,
-    ::testing::Values(Closer{"OkButton", &PressOk},
-                      Closer{"Enter",
-                             [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
-                      Closer{"Escape",
-                             [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
-                      Closer{"CloseCommand", [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    ::testing::Values(
+        Closer{"OkButton", &PressOk},
+        Closer{"Enter", [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
+        Closer{"Escape", [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        Closer{"CloseCommand", [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
     [](const ::testing::TestParamInfo<Closer>& info) { return std::string(info.param.name); });
 
 TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
@@ -266,47 +267,49 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
         EXPECT_EQ(SW_SHOWNORMAL, call.show);
     };
     const HWND owner = m_owner.get();
-    RunAboutBox(
-        HERE, owner, kTitle,
-        {// The click notification, as the control sends it.
-         [&](HWND box) {
-             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
-             address = WindowText(link);
-             EXPECT_NE(std::string::npos, address.find(".example"));
-             ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(link));
-             expectOpened(box, 1);
-             EXPECT_FALSE(::IsWindowEnabled(owner));
-         },
-         // The mouse buttons themselves, through the box's loop.
-         [](HWND box) {
-             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
-             ::PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-             ::PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-         },
-         [&](HWND box) {
-             if (g_shellCalls.size() < 2 && RunStepAgain())
-                 return;
-             expectOpened(box, 2);
-         },
-         // A double click does nothing, as a notification or as a mouse message.
-         [](HWND box) {
-             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
-             ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK), reinterpret_cast<LPARAM>(link));
-             EXPECT_EQ(FALSE, AboutDlgProc(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
-                                           reinterpret_cast<LPARAM>(link)));
-             ::SendMessageA(link, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
-             EXPECT_EQ(2u, g_shellCalls.size());
-         },
-         // An address longer than the buffer is opened cut to 259 characters.
-         [&](HWND box) {
-             const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
-             const std::string longAddress = "http://tavelmir.example/" + std::string(300, 'a');
-             ::SetWindowTextA(link, longAddress.c_str());
-             address = longAddress.substr(0, 259);
-             ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(link));
-             expectOpened(box, 3);
-             PressOk(box);
-         }});
+    RunAboutBox(HERE, owner, kTitle,
+                {// The click notification, as the control sends it.
+                 [&](HWND box) {
+                     const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+                     address = WindowText(link);
+                     EXPECT_NE(std::string::npos, address.find(".example"));
+                     ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED),
+                                    reinterpret_cast<LPARAM>(link));
+                     expectOpened(box, 1);
+                     EXPECT_FALSE(::IsWindowEnabled(owner));
+                 },
+                 // The mouse buttons themselves, through the box's loop.
+                 [](HWND box) {
+                     const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+                     ::PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+                     ::PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+                 },
+                 [&](HWND box) {
+                     if (g_shellCalls.size() < 2 && RunStepAgain())
+                         return;
+                     expectOpened(box, 2);
+                 },
+                 // A double click does nothing, as a notification or as a mouse message.
+                 [](HWND box) {
+                     const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+                     ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
+                                    reinterpret_cast<LPARAM>(link));
+                     EXPECT_EQ(FALSE, AboutDlgProc(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
+                                                   reinterpret_cast<LPARAM>(link)));
+                     ::SendMessageA(link, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+                     EXPECT_EQ(2u, g_shellCalls.size());
+                 },
+                 // An address longer than the buffer is opened cut to 259 characters.
+                 [&](HWND box) {
+                     const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+                     const std::string longAddress = "http://tavelmir.example/" + std::string(300, 'a');
+                     ::SetWindowTextA(link, longAddress.c_str());
+                     address = longAddress.substr(0, 259);
+                     ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED),
+                                    reinterpret_cast<LPARAM>(link));
+                     expectOpened(box, 3);
+                     PressOk(box);
+                 }});
 }
 
 TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
@@ -321,8 +324,10 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
                      ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                      RECT rect = {};
                      ::GetWindowRect(link, &rect);
-                     const LONG x = (rect.left + rect.right) / 2 * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-                     const LONG y = (rect.top + rect.bottom) / 2 * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+                     const LONG x =
+                         (rect.left + rect.right) / 2 * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+                     const LONG y =
+                         (rect.top + rect.bottom) / 2 * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
                      INPUT clicks[2] = {};
                      for (INPUT& click : clicks)
                      {
@@ -347,32 +352,33 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
 TEST_F(AboutBoxTest, OnlyTheAddressIsDrawnInLinkColours)
 {
     RunAboutBox(HERE, m_owner.get(), kTitle, {[](HWND box) {
-        UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-        ASSERT_TRUE(dc);
-        const auto colourRequest = [box, &dc](int control) {
-            ::SetTextColor(dc.get(), RGB(1, 2, 3));
-            ::SetBkMode(dc.get(), OPAQUE);
-            return AboutDlgProc(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                                reinterpret_cast<LPARAM>(::GetDlgItem(box, control)));
-        };
+                    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+                    ASSERT_TRUE(dc);
+                    const auto colourRequest = [box, &dc](int control) {
+                        ::SetTextColor(dc.get(), RGB(1, 2, 3));
+                        ::SetBkMode(dc.get(), OPAQUE);
+                        return AboutDlgProc(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                                            reinterpret_cast<LPARAM>(::GetDlgItem(box, control)));
+                    };
 
-        EXPECT_EQ(reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE)), colourRequest(IDC_ABOUT_LINK));
-        EXPECT_EQ(0x00E60000u, ::GetTextColor(dc.get()));
-        EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
+                    EXPECT_EQ(reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE)),
+                              colourRequest(IDC_ABOUT_LINK));
+                    EXPECT_EQ(0x00E60000u, ::GetTextColor(dc.get()));
+                    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
 
-        for (int control : {IDC_ABOUT_TITLE, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_LOGO})
-        {
-            EXPECT_EQ(FALSE, colourRequest(control)) << "control " << control;
-            EXPECT_EQ(RGB(1, 2, 3), ::GetTextColor(dc.get())) << "control " << control;
-            EXPECT_EQ(OPAQUE, ::GetBkMode(dc.get())) << "control " << control;
-        }
+                    for (int control : {IDC_ABOUT_TITLE, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_LOGO})
+                    {
+                        EXPECT_EQ(FALSE, colourRequest(control)) << "control " << control;
+                        EXPECT_EQ(RGB(1, 2, 3), ::GetTextColor(dc.get())) << "control " << control;
+                        EXPECT_EQ(OPAQUE, ::GetBkMode(dc.get())) << "control " << control;
+                    }
 
-        // Through the dialog manager, as the control asks when it paints.
-        ::SetTextColor(dc.get(), RGB(1, 2, 3));
-        EXPECT_EQ(reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE)),
-                  ::SendMessageA(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                                 reinterpret_cast<LPARAM>(::GetDlgItem(box, IDC_ABOUT_LINK))));
-        EXPECT_EQ(0x00E60000u, ::GetTextColor(dc.get()));
-        PressOk(box);
-    }});
+                    // Through the dialog manager, as the control asks when it paints.
+                    ::SetTextColor(dc.get(), RGB(1, 2, 3));
+                    EXPECT_EQ(reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE)),
+                              ::SendMessageA(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                                             reinterpret_cast<LPARAM>(::GetDlgItem(box, IDC_ABOUT_LINK))));
+                    EXPECT_EQ(0x00E60000u, ::GetTextColor(dc.get()));
+                    PressOk(box);
+                }});
 }

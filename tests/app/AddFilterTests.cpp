@@ -32,9 +32,9 @@ const char kVideo[] = "ZARV Video Processors";
 
 // Wine's own filter categories, which nobody here registered.
 const char* const kWineCategories[] = {
-    "Audio Capture Sources", "Audio Compressors", "Audio Renderers",
-    "Device Control Filters", "DirectShow Filters", "External Renderers",
-    "Midi Renderers", "Video Capture Sources", "Video Compressors",
+    "Audio Capture Sources",  "Audio Compressors",     "Audio Renderers",
+    "Device Control Filters", "DirectShow Filters",    "External Renderers",
+    "Midi Renderers",         "Video Capture Sources", "Video Compressors",
 };
 const char kDirectShowFilters[] = "DirectShow Filters";
 const char kAudioRenderers[] = "Audio Renderers";
@@ -48,7 +48,8 @@ HWND Tree(HWND dialog)
 
 HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT code)
 {
-    return reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
 }
 
 // The root items for a null parent, otherwise the parent's children.
@@ -131,7 +132,8 @@ bool StillOpen(HWND dialog)
 
 void SendCommand(HWND dialog, int id)
 {
-    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
 // Runs the dialog directly, owned by the manager window that runs it, and
@@ -203,7 +205,8 @@ std::string ListedText(HWND manager, REFCLSID filter)
 struct TestCategory
 {
     TestCategory(const std::wstring& name, REFCLSID category = NewGuid())
-        : clsid(category), listing(InstancePath(CLSID_ActiveMovieCategories, category)), members(ClassPath(category))
+        : clsid(category), listing(InstancePath(CLSID_ActiveMovieCategories, category)),
+          members(ClassPath(category))
     {
         EXPECT_EQ(ERROR_SUCCESS, WriteString(listing.path(), L"FriendlyName", name));
         EXPECT_EQ(ERROR_SUCCESS, WriteString(listing.path(), L"CLSID", GuidTextW(category)));
@@ -225,7 +228,8 @@ struct TestCategory
 // The text of a string value as read with the wide registry calls.
 std::wstring TextOf(const RegValue& value)
 {
-    std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+    std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()),
+                      value.data.size() / sizeof(wchar_t));
     return text.substr(0, text.find(L'\0'));
 }
 
@@ -259,7 +263,8 @@ struct OwnDeviceEnumerator
 };
 OwnDeviceEnumerator g_ownDeviceEnumerator;
 
-HRESULT WINAPI CreateOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
+HRESULT WINAPI CreateOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
+                                         LPVOID* out)
 {
     if (clsid == CLSID_SystemDeviceEnum && context == CLSCTX_INPROC_SERVER)
     {
@@ -276,7 +281,8 @@ HRESULT WINAPI CreateOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD 
 class ScopedOwnDeviceEnumerator
 {
 public:
-    explicit ScopedOwnDeviceEnumerator(HRESULT status) : m_seam(&PlatformCalls::coCreateInstance, &CreateOwnDeviceEnumerator)
+    explicit ScopedOwnDeviceEnumerator(HRESULT status)
+        : m_seam(&PlatformCalls::coCreateInstance, &CreateOwnDeviceEnumerator)
     {
         g_ownDeviceEnumerator = OwnDeviceEnumerator{status, nullptr};
     }
@@ -301,7 +307,8 @@ void DoubleClickItem(HWND tree, HTREEITEM item)
 
 bool IsExpanded(HWND tree, HTREEITEM item)
 {
-    return (::SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+    return (::SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+            TVIS_EXPANDED) != 0;
 }
 
 // The cases copy into the vendor categories and choose the AVI Splitter, which
@@ -591,8 +598,8 @@ TEST_F(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
         std::vector<const void*> copies;
         // The tree is destroyed after the dialog's own WM_DESTROY.
         LRESULT countAtDestroy = -1;
-        MessageWatch treeDestroyed(WM_DESTROY,
-                                   [&](HWND tree) { countAtDestroy = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0); });
+        MessageWatch treeDestroyed(
+            WM_DESTROY, [&](HWND tree) { countAtDestroy = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0); });
         RunManagerOnVideo(HERE, [&](HWND manager) {
             CAddFilterDlg addFilter;
             const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {

@@ -44,8 +44,10 @@ public:
     explicit DisabledDllForProgram(const wchar_t* dll)
     {
         HKEY key = nullptr;
-        EXPECT_EQ(ERROR_SUCCESS, ::RegCreateKeyW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), &key));
-        EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExW(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t)));
+        EXPECT_EQ(ERROR_SUCCESS,
+                  ::RegCreateKeyW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), &key));
+        EXPECT_EQ(ERROR_SUCCESS,
+                  ::RegSetValueExW(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t)));
         ::RegCloseKey(key);
     }
     ~DisabledDllForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, AppDefaults().c_str()); }
@@ -114,7 +116,10 @@ public:
         return false;
     }
 
-    bool Ended(DWORD timeout) const { return ::WaitForSingleObject(m_process.hProcess, timeout) == WAIT_OBJECT_0; }
+    bool Ended(DWORD timeout) const
+    {
+        return ::WaitForSingleObject(m_process.hProcess, timeout) == WAIT_OBJECT_0;
+    }
 
 private:
     // A visible top-level window of the process: the manager window, or any other.
@@ -264,10 +269,10 @@ TEST_P(ManagerProgramEnding, EndsIt)
 
 INSTANTIATE_TEST_SUITE_P(
     EachWay, ManagerProgramEnding,
-    ::testing::Values(Ending{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
-                      Ending{"ExitButton",
-                             [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
-                      Ending{"CloseCommand", [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    ::testing::Values(
+        Ending{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
+        Ending{"ExitButton", [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
+        Ending{"CloseCommand", [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
     [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 
 // Wine's load order disables the DLL of one media service for the program.
@@ -288,5 +293,5 @@ TEST_P(ManagerProgramWithoutService, EndsByItselfWithoutAMessage)
 INSTANTIATE_TEST_SUITE_P(EachService, ManagerProgramWithoutService, ::testing::Values(L"devenum", L"quartz"),
                          [](const ::testing::TestParamInfo<const wchar_t*>& info) {
                              return info.param == std::wstring(L"devenum") ? std::string("DeviceEnumerator")
-                                                                            : std::string("FilterMapper");
+                                                                           : std::string("FilterMapper");
                          });

@@ -211,9 +211,10 @@ TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
     RunManager(HERE, [&](HWND dialog) {
         ASSERT_TRUE(SelectCategory(dialog, kVideo));
         const std::vector<std::string> texts = ListTexts(Filters(dialog));
-        EXPECT_TRUE(std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
-            return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
-        }));
+        EXPECT_TRUE(
+            std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
+                return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
+            }));
         const int alphaAt = FindListText(Filters(dialog), "Alpha probe");
         const int muAt = FindListText(Filters(dialog), "Mu probe");
         const int zetaAt = FindListText(Filters(dialog), "Zeta probe");
@@ -386,8 +387,8 @@ TEST_F(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
     RunManager(HERE, [&](HWND dialog) {
         ASSERT_TRUE(SelectCategory(dialog, kVideo));
         for (HWND list : {Categories(dialog), Filters(dialog)})
-            for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count;
-                 ++index)
+            for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
+                 index < count; ++index)
                 copies.push_back(ListEntryClsid(list, index));
         AllocationProbe::StartRecordingFrees();
     });
@@ -420,7 +421,8 @@ void PrintTo(const MissingService& missing, std::ostream* out)
     *out << missing.name;
 }
 
-class ManagerWindowWithoutService : public ClassesRootTest, public ::testing::WithParamInterface<MissingService>
+class ManagerWindowWithoutService : public ClassesRootTest,
+                                    public ::testing::WithParamInterface<MissingService>
 {
 };
 
@@ -439,7 +441,9 @@ TEST_P(ManagerWindowWithoutService, EndsAtOnce)
 INSTANTIATE_TEST_SUITE_P(
     EachService, ManagerWindowWithoutService,
     ::testing::Values(MissingService{"DeviceEnumerator", REGDB_E_CLASSNOTREG, S_OK, {CLSID_SystemDeviceEnum}},
-                      MissingService{"FilterMapper", S_OK, REGDB_E_CLASSNOTREG,
+                      MissingService{"FilterMapper",
+                                     S_OK,
+                                     REGDB_E_CLASSNOTREG,
                                      {CLSID_SystemDeviceEnum, CLSID_FilterMapper2}}),
     [](const ::testing::TestParamInfo<MissingService>& info) { return std::string(info.param.name); });
 
@@ -464,8 +468,7 @@ TEST_F(ManagerWindow, EveryAboutSystemCommandRunsTheAboutBoxOverTheWindow)
         for (WPARAM command : {WPARAM(IDM_ABOUTBOX), WPARAM(IDM_ABOUTBOX | 0x000F)})
         {
             HWND box = nullptr;
-            RunOwnedDialog(HERE, dialog,
-                           {[&](HWND shown) {
+            RunOwnedDialog(HERE, dialog, {[&](HWND shown) {
                                box = shown;
                                EXPECT_NE(dialog, shown);
                                EXPECT_FALSE(::IsWindowEnabled(dialog));

@@ -71,7 +71,8 @@ private:
 struct Control
 {
     DWORD id;
-    const wchar_t* className; // or its ordinal, "#128" for a button, "#130" for a static, "#131" for a list box
+    const wchar_t*
+        className; // or its ordinal, "#128" for a button, "#130" for a static, "#131" for a list box
     const wchar_t* ordinalClass;
     const wchar_t* text; // nullptr: any non-empty text
     short x, y, cx, cy;
@@ -107,17 +108,33 @@ constexpr DWORD kFilterListStyle =
     kShown | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 
 const Layout kLayouts[] = {
-    {"About", IDD_ABOUT, kDialogStyle, 0, 285, 145, L"About", 0,
+    {"About",
+     IDD_ABOUT,
+     kDialogStyle,
+     0,
+     285,
+     145,
+     L"About",
+     0,
      {
          {IDC_ABOUT_LOGO, L"Static", L"#130", L"#2102", 65, 60, 15, 13, kShown | SS_BITMAP, 0},
          {IDC_ABOUT_TITLE, L"Static", L"#130", L"Demo Name", 32, 11, 220, 8,
           kShown | SS_CENTER | SS_NOPREFIX | WS_GROUP, 0},
-         {IDOK, L"Button", L"#128", L"OK", 117, 122, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0},
-         {IDC_ABOUT_COPYRIGHT, L"Static", L"#130", nullptr, 30, 33, 225, 22, kShown | SS_CENTER | WS_GROUP, 0},
-         {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8, kShown | SS_LEFT | SS_NOTIFY | WS_GROUP, 0},
+         {IDOK, L"Button", L"#128", L"OK", 117, 122, 50, 14,
+          kShown | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0},
+         {IDC_ABOUT_COPYRIGHT, L"Static", L"#130", nullptr, 30, 33, 225, 22, kShown | SS_CENTER | WS_GROUP,
+          0},
+         {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8,
+          kShown | SS_LEFT | SS_NOTIFY | WS_GROUP, 0},
      }},
-    {"ManagerWindow", IDD_FMGR_DIALOG, kDialogStyle | WS_VISIBLE, WS_EX_APPWINDOW, 410, 159,
-     L"TAVELMIR Multimedia Filter Manager", 1,
+    {"ManagerWindow",
+     IDD_FMGR_DIALOG,
+     kDialogStyle | WS_VISIBLE,
+     WS_EX_APPWINDOW,
+     410,
+     159,
+     L"TAVELMIR Multimedia Filter Manager",
+     1,
      {
          {DWORD(IDC_STATIC), L"Static", L"#130", L"ORBEK filter &categories:", 7, 7, 164, 8,
           kShown | SS_LEFT | WS_GROUP, 0},
@@ -131,12 +148,20 @@ const Layout kLayouts[] = {
           kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
          {IDOK, L"Button", L"#128", L"E&xit", 353, 47, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
      }},
-    {"AddFilter", IDD_ADDFILTER, kDialogStyle, 0, 320, 201, L"Add Filter", 1,
+    {"AddFilter",
+     IDD_ADDFILTER,
+     kDialogStyle,
+     0,
+     320,
+     201,
+     L"Add Filter",
+     1,
      {
          {IDC_FILTER_TREE, L"SysTreeView32", L"SysTreeView32", L"Tree1", 7, 7, 247, 187,
           kShown | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP,
           WS_EX_CLIENTEDGE},
-         {IDOK, L"Button", L"#128", L"OK", 263, 7, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
+         {IDOK, L"Button", L"#128", L"OK", 263, 7, 50, 14,
+          kShown | BS_DEFPUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
          {IDCANCEL, L"Button", L"#128", L"Cancel", 263, 24, 50, 14, kShown | BS_PUSHBUTTON | WS_TABSTOP, 0},
      }},
 };
@@ -198,7 +223,9 @@ TEST_P(DialogTemplate, MatchesTheLayout)
 }
 
 INSTANTIATE_TEST_SUITE_P(Compiled, DialogTemplate, ::testing::ValuesIn(kLayouts),
-                         [](const ::testing::TestParamInfo<Layout>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Layout>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(AboutBoxResources, LogoIs250By58UncompressedTrueColour)
 {

@@ -27,7 +27,6 @@ std::vector<NamedClsid> FiltersOf(REFCLSID category)
         ADD_FAILURE() << "no moniker enumerator for " << GuidText(category);
         return entries;
     }
-    EnumerateCategoryFilters(enumerator.get(),
-                             [&](const NamedClsid& entry) { entries.push_back(entry); });
+    EnumerateCategoryFilters(enumerator.get(), [&](const NamedClsid& entry) { entries.push_back(entry); });
     return entries;
 }

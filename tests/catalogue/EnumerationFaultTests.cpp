@@ -32,8 +32,7 @@ struct Creation
 };
 Creation g_creation;
 
-HRESULT WINAPI CreateFakeDevEnum(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
-                                 LPVOID* out)
+HRESULT WINAPI CreateFakeDevEnum(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
 {
     ++g_creation.calls;
     g_creation.clsid = clsid;
@@ -233,9 +232,9 @@ TEST_P(FakeWalks, EndAtAnyStatusButSuccess)
     for (const HRESULT end : {S_FALSE, HRESULT(2), E_UNEXPECTED})
     {
         FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
-        FakeEnumMoniker& monikers = Enumerator(
-            {&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
-            &Moniker(late));
+        FakeEnumMoniker& monikers =
+            Enumerator({&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
+                       &Moniker(late));
         Walk(monikers);
         EXPECT_EQ(3, monikers.nexts()) << end;
         EXPECT_TRUE(late.reads().empty()) << end;
@@ -253,15 +252,12 @@ TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
     FakePropertyBag& missing = Bag().Text(kFriendlyNameProperty, L"No CLSID");
     FakePropertyBag& malformed =
         Bag().Text(kClsidProperty, L"{not a class}").Text(kFriendlyNameProperty, L"Malformed");
-    FakePropertyBag& nullText =
-        Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
-    FakePropertyBag& number =
-        Bag().Number(kClsidProperty, 7).Text(kFriendlyNameProperty, L"Numeric CLSID");
+    FakePropertyBag& nullText = Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
+    FakePropertyBag& number = Bag().Number(kClsidProperty, 7).Text(kFriendlyNameProperty, L"Numeric CLSID");
     const GUID valid = NewGuid();
     FakePropertyBag& good = NamedBag(valid, L"Good");
-    FakeEnumMoniker& categories =
-        Enumerator({&Moniker(missing), &Moniker(malformed), &Moniker(nullText), &Moniker(number),
-                    &Moniker(good)});
+    FakeEnumMoniker& categories = Enumerator(
+        {&Moniker(missing), &Moniker(malformed), &Moniker(nullText), &Moniker(number), &Moniker(good)});
     WalkCategories(&DevEnum(S_OK, &categories));
 
     const std::vector<std::wstring> clsidOnly{kClsidProperty};
@@ -280,8 +276,7 @@ TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
     const GUID failing = NewGuid(), number = NewGuid(), nullName = NewGuid();
     const std::wstring failingText = LowerCase(GuidTextW(failing));
     FakeEnumMoniker& categories = Enumerator({
-        &Moniker(
-            Bag().Text(kClsidProperty, failingText).Failing(kFriendlyNameProperty, E_OUTOFMEMORY)),
+        &Moniker(Bag().Text(kClsidProperty, failingText).Failing(kFriendlyNameProperty, E_OUTOFMEMORY)),
         &Moniker(Bag().Text(kClsidProperty, GuidTextW(number)).Number(kFriendlyNameProperty, 5)),
         &Moniker(Bag().Text(kClsidProperty, GuidTextW(nullName)).NullText(kFriendlyNameProperty)),
     });
@@ -301,15 +296,13 @@ TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
 {
     const GUID valid = NewGuid();
     FakePropertyBag& missing = Bag().Text(kClsidProperty, GuidTextW(NewGuid()));
-    FakePropertyBag& failing = Bag()
-                                   .Text(kClsidProperty, GuidTextW(NewGuid()))
-                                   .Failing(kFriendlyNameProperty, E_OUTOFMEMORY);
+    FakePropertyBag& failing =
+        Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Failing(kFriendlyNameProperty, E_OUTOFMEMORY);
     FakePropertyBag& number =
         Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Number(kFriendlyNameProperty, 3);
     FakePropertyBag& badClsid =
         Bag().Text(kClsidProperty, L"{bad}").Text(kFriendlyNameProperty, L"Bad CLSID");
-    FakePropertyBag& nullClsid =
-        Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
+    FakePropertyBag& nullClsid = Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
     FakePropertyBag& good = NamedBag(valid, L"Good");
     FakeEnumMoniker& filters = Enumerator({&Moniker(missing), &Moniker(failing), &Moniker(number),
                                            &Moniker(badClsid), &Moniker(nullClsid), &Moniker(good)});
@@ -331,8 +324,8 @@ TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
 TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
 {
     const GUID filter = NewGuid();
-    FakeEnumMoniker& filters = Enumerator(
-        {&Moniker(Bag().NullText(kFriendlyNameProperty).Text(kClsidProperty, GuidTextW(filter)))});
+    FakeEnumMoniker& filters =
+        Enumerator({&Moniker(Bag().NullText(kFriendlyNameProperty).Text(kClsidProperty, GuidTextW(filter)))});
     WalkFilters(&filters);
 
     ASSERT_EQ(1u, delivered.size());

@@ -31,9 +31,9 @@ int CountOf(const std::vector<NamedClsid>& entries, REFCLSID clsid, const std::s
 TEST(RoundTrip, VendorCategoriesAreAmongTheCategories)
 {
     ComPtr<IFilterMapper2> mapper;
-    ASSERT_EQ(S_OK, ::CoCreateInstance(CLSID_FilterMapper2, nullptr,
-                                       CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                       IID_IFilterMapper2, mapper.put_void()));
+    ASSERT_EQ(S_OK,
+              ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                                 IID_IFilterMapper2, mapper.put_void()));
     CreateVendorCategories(mapper.get());
 
     const std::vector<NamedClsid> categories = AllCategories();
@@ -50,8 +50,7 @@ TEST(RoundTrip, AddedFiltersAreListedUntilRemoved)
     ScopedClassesKey targetKeys(ClassPath(target));
     ScopedClassesKey classOnlyKey(ClassPath(classOnly));
     // One filter registered in the source category, one known only by its class key.
-    ASSERT_EQ(ERROR_SUCCESS,
-              WriteEntry(InstancePath(source, registered), GuidTextW(registered), L"Copied"));
+    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(InstancePath(source, registered), GuidTextW(registered), L"Copied"));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(ClassPath(classOnly), nullptr, L"From Class Key"));
 
     ASSERT_EQ(0, AddFilterToCategory(source, registered, target));

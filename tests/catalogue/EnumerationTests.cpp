@@ -52,8 +52,7 @@ std::string CategoryKey(const std::string& keyName)
     return MemberKey(CLSID_ActiveMovieCategories, keyName);
 }
 
-void ExpectDeliveredOnce(const std::vector<NamedClsid>& entries, REFCLSID clsid,
-                         const std::string& name)
+void ExpectDeliveredOnce(const std::vector<NamedClsid>& entries, REFCLSID clsid, const std::string& name)
 {
     const std::vector<size_t> at = PositionsOf(entries, clsid);
     EXPECT_EQ(1u, at.size()) << GuidText(clsid);
@@ -62,8 +61,12 @@ void ExpectDeliveredOnce(const std::vector<NamedClsid>& entries, REFCLSID clsid,
         EXPECT_EQ(name, entries[at[0]].name) << GuidText(clsid);
     }
 }
-#define EXPECT_DELIVERED_ONCE(entries, clsid, name) \
-    do { SCOPED_TRACE("EXPECT_DELIVERED_ONCE"); ExpectDeliveredOnce(entries, clsid, name); } while (false)
+#define EXPECT_DELIVERED_ONCE(entries, clsid, name)                                                          \
+    do                                                                                                       \
+    {                                                                                                        \
+        SCOPED_TRACE("EXPECT_DELIVERED_ONCE");                                                               \
+        ExpectDeliveredOnce(entries, clsid, name);                                                           \
+    } while (false)
 
 } // namespace
 
@@ -94,8 +97,7 @@ TEST(RealCategories, CategoriesWrittenDirectly)
     const std::wstring lowerText = LowerCase(GuidTextW(byClsid));
     ASSERT_EQ(ERROR_SUCCESS, WriteString(byClsidKey.path(), kClsidProperty, lowerText));
     ASSERT_EQ(ERROR_SUCCESS, WriteEntry(emptyNameKey.path(), GuidTextW(emptyName), L""));
-    ASSERT_EQ(ERROR_SUCCESS,
-              WriteEntry(namedKey.path(), GuidTextW(named), L"Named " + GuidTextW(named)));
+    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(namedKey.path(), GuidTextW(named), L"Named " + GuidTextW(named)));
 
     const std::vector<NamedClsid> categories = AllCategories();
 
@@ -132,8 +134,7 @@ TEST(RealCategories, LongNamesAreCutToWholeCharacters)
     for (const auto& category : written)
     {
         keys.push_back(std::make_unique<ScopedClassesKey>(CategoryKey(GuidText(category.clsid))));
-        ASSERT_EQ(ERROR_SUCCESS,
-                  WriteEntry(keys.back()->path(), GuidTextW(category.clsid), category.name));
+        ASSERT_EQ(ERROR_SUCCESS, WriteEntry(keys.back()->path(), GuidTextW(category.clsid), category.name));
     }
 
     const std::vector<NamedClsid> categories = AllCategories();
@@ -143,8 +144,8 @@ TEST(RealCategories, LongNamesAreCutToWholeCharacters)
     EXPECT_DELIVERED_ONCE(categories, oneOver, std::string(259, 'E'));
     // The pair stays only if its whole 8-bit form still fits in the 259 bytes.
     char pairText[16] = {};
-    const int pairBytes = ::WideCharToMultiByte(CP_ACP, 0, pair.c_str(), 2, pairText,
-                                                sizeof pairText - 1, nullptr, nullptr);
+    const int pairBytes =
+        ::WideCharToMultiByte(CP_ACP, 0, pair.c_str(), 2, pairText, sizeof pairText - 1, nullptr, nullptr);
     ASSERT_GT(pairBytes, 0);
     const std::string expected =
         std::string(258, 'F') + (258 + pairBytes <= 259 ? std::string(pairText) : std::string());
@@ -161,8 +162,8 @@ TEST(RealFilters, FiltersWrittenDirectly)
     const struct
     {
         const char* key;
-        const wchar_t* name;  // null: no "FriendlyName"
-        std::wstring clsid;   // empty: no "CLSID"
+        const wchar_t* name; // null: no "FriendlyName"
+        std::wstring clsid;  // empty: no "CLSID"
     } written[] = {
         {"a plain", L"Plain", GuidTextW(plain)},
         {"b no name", nullptr, GuidTextW(NewGuid())},
@@ -192,8 +193,8 @@ TEST(RealFilters, FiltersWrittenDirectly)
     ASSERT_EQ(6u, filters.size());
     const std::string longExpected(400, 'L');
     const std::pair<std::string, GUID> expected[] = {
-        {"Plain", plain}, {"", emptyName}, {"Twice", twice}, {"Twice", twice},
-        {longExpected, longName}, {"Lower", lower},
+        {"Plain", plain}, {"", emptyName},          {"Twice", twice},
+        {"Twice", twice}, {longExpected, longName}, {"Lower", lower},
     };
     for (size_t i = 0; i < filters.size(); ++i)
     {
@@ -231,8 +232,7 @@ TEST(RealWalks, FiltersAreWalkedWhileTheCategoryWalkIsOpen)
         {&firstKey, first}, {&secondKey, second}, {&emptyKey, empty}};
     for (const auto& [key, clsid] : categoryKeys)
     {
-        ASSERT_EQ(ERROR_SUCCESS,
-                  WriteEntry(key->path(), GuidTextW(clsid), L"Nested " + GuidTextW(clsid)));
+        ASSERT_EQ(ERROR_SUCCESS, WriteEntry(key->path(), GuidTextW(clsid), L"Nested " + GuidTextW(clsid)));
     }
     const std::tuple<GUID, GUID, const wchar_t*> members[] = {
         {first, filterA, L"A"}, {first, filterB, L"B"}, {second, filterC, L"C"}};
@@ -277,8 +277,7 @@ TEST(RealWalks, CategoryNamesFollowTheSystemCodePageAndFilterNamesTheThreads)
     const LCID original = ::GetThreadLocale();
     ASSERT_TRUE(::SetThreadLocale(MAKELCID(MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), SORT_DEFAULT)));
     char threadCodePage[8] = {};
-    ::GetLocaleInfoA(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, threadCodePage,
-                     sizeof threadCodePage);
+    ::GetLocaleInfoA(::GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE, threadCodePage, sizeof threadCodePage);
     EXPECT_STREQ("1251", threadCodePage);
 
     // Cyrillic De and e acute: 1252 has only the second, 1251 only the first.
@@ -295,5 +294,7 @@ TEST(RealWalks, CategoryNamesFollowTheSystemCodePageAndFilterNamesTheThreads)
 
     EXPECT_DELIVERED_ONCE(categories, category, "?\xE9");
     ASSERT_EQ(1u, filters.size());
-    EXPECT_EQ("\xC4" "e", filters[0].name); // 1251 writes e acute as plain e
+    EXPECT_EQ("\xC4"
+              "e",
+              filters[0].name); // 1251 writes e acute as plain e
 }

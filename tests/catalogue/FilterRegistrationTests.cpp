@@ -100,8 +100,12 @@ void ExpectClsidValue(const std::string& path, REFGUID filter)
     EXPECT_EQ(Value(REG_SZ, text.c_str(), text.size() + 1), clsid);
     EXPECT_EQ(39u, clsid.data.size());
 }
-#define EXPECT_CLSID_VALUE(path, filter) \
-    do { SCOPED_TRACE("EXPECT_CLSID_VALUE"); ExpectClsidValue(path, filter); } while (false)
+#define EXPECT_CLSID_VALUE(path, filter)                                                                     \
+    do                                                                                                       \
+    {                                                                                                        \
+        SCOPED_TRACE("EXPECT_CLSID_VALUE");                                                                  \
+        ExpectClsidValue(path, filter);                                                                      \
+    } while (false)
 
 } // namespace
 
@@ -201,8 +205,7 @@ TEST_F(Registration, CopiesValueNamesThatFitTheNameBufferAndStopsAtOneThatDoesNo
     ASSERT_EQ(1u, ByName(before).count(longest)) << "the 1022-character name comes first";
 
     EXPECT_EQ(ERROR_MORE_DATA, Add());
-    EXPECT_EQ(ByName(before), ByName(ReadAllValues(TargetPath())))
-        << "the values before the long name stay";
+    EXPECT_EQ(ByName(before), ByName(ReadAllValues(TargetPath()))) << "the values before the long name stay";
 }
 
 TEST_F(Registration, CopiesA16MiBValue)
@@ -221,10 +224,10 @@ TEST_F(Registration, CopiesA16MiBValue)
 
 TEST_F(Registration, OverwritesValuesOfAnExistingTargetAndKeepsItsOthers)
 {
-    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FriendlyName", StringValue(L"New name")},
-                                        {L"Merit", StringValue(L"new")}}));
-    ASSERT_TRUE(WriteAll(TargetPath(), {{L"FriendlyName", StringValue(L"Old name")},
-                                        {L"Kept", StringValue(L"target only")}}));
+    ASSERT_TRUE(WriteAll(SourcePath(),
+                         {{L"FriendlyName", StringValue(L"New name")}, {L"Merit", StringValue(L"new")}}));
+    ASSERT_TRUE(WriteAll(
+        TargetPath(), {{L"FriendlyName", StringValue(L"Old name")}, {L"Kept", StringValue(L"target only")}}));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
     const Values expected = {{L"FriendlyName", StringValue(L"New name")},

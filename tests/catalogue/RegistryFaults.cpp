@@ -15,13 +15,12 @@ ScopedKeyAccess::ScopedKeyAccess(const std::string& path, const char* sddl)
     DWORD size = 0;
     ::RegGetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
     m_original.resize(size);
-    if (size == 0 || ::RegGetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, m_original.data(),
-                                         &size) != ERROR_SUCCESS)
+    if (size == 0 || ::RegGetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, m_original.data(), &size) !=
+                         ERROR_SUCCESS)
         m_original.clear();
 
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
-                                                                nullptr))
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
     {
         ADD_FAILURE() << "bad access list " << sddl;
         return;
@@ -40,8 +39,8 @@ ScopedKeyAccess::~ScopedKeyAccess()
 LSTATUS CreateVolatileKey(const std::string& path)
 {
     UniqueRegKey key;
-    return ::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                             KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+    return ::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                             nullptr, key.put(), nullptr);
 }
 
 int FailingClsidConversion::s_calls = 0;

@@ -53,8 +53,8 @@ public:
         return E_NOTIMPL;
     }
     STDMETHODIMP EnumMatchingFilters(IEnumMoniker**, DWORD, BOOL, DWORD, BOOL, DWORD, const GUID*,
-                                     const REGPINMEDIUM*, const CLSID*, BOOL, BOOL, DWORD,
-                                     const GUID*, const REGPINMEDIUM*, const CLSID*) override
+                                     const REGPINMEDIUM*, const CLSID*, BOOL, BOOL, DWORD, const GUID*,
+                                     const REGPINMEDIUM*, const CLSID*) override
     {
         return E_NOTIMPL;
     }
@@ -67,17 +67,21 @@ void ExpectVendorEntries(const std::array<NamedClsid, 2>& entries)
     EXPECT_EQ("ZARV Audio Processors", entries[1].name);
     EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvAudioProcessors, entries[1].clsid));
 }
-#define EXPECT_VENDOR_ENTRIES(entries) \
-    do { SCOPED_TRACE("EXPECT_VENDOR_ENTRIES"); ExpectVendorEntries(entries); } while (false)
+#define EXPECT_VENDOR_ENTRIES(entries)                                                                       \
+    do                                                                                                       \
+    {                                                                                                        \
+        SCOPED_TRACE("EXPECT_VENDOR_ENTRIES");                                                               \
+        ExpectVendorEntries(entries);                                                                        \
+    } while (false)
 
 } // namespace
 
 TEST(VendorCategories, AreRegisteredAndListedTheSameEveryTime)
 {
     ComPtr<IFilterMapper2> mapper;
-    ASSERT_EQ(S_OK, ::CoCreateInstance(CLSID_FilterMapper2, nullptr,
-                                       CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                       IID_IFilterMapper2, mapper.put_void()));
+    ASSERT_EQ(S_OK,
+              ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                                 IID_IFilterMapper2, mapper.put_void()));
     EXPECT_VENDOR_ENTRIES(CreateVendorCategories(mapper.get()));
     EXPECT_VENDOR_ENTRIES(CreateVendorCategories(mapper.get()));
 

@@ -25,9 +25,9 @@ TEST(Platform, CreatesBothMediaServices)
     ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
     EXPECT_TRUE(devEnum);
     ComPtr<IFilterMapper2> mapper;
-    EXPECT_EQ(S_OK, ::CoCreateInstance(CLSID_FilterMapper2, nullptr,
-                                       CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                       IID_IFilterMapper2, mapper.put_void()));
+    EXPECT_EQ(S_OK,
+              ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                                 IID_IFilterMapper2, mapper.put_void()));
 }
 
 TEST(Platform, InstanceKeysAreTheMembersOfACategory)

@@ -26,8 +26,8 @@ inline bool MayWriteClassesRoot()
             return false;
         const std::wstring path = std::wstring(L"CLSID\\") + text;
         HKEY key = nullptr;
-        if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE, nullptr,
-                              &key, nullptr) != ERROR_SUCCESS)
+        if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                              nullptr, &key, nullptr) != ERROR_SUCCESS)
             return false;
         ::RegCloseKey(key);
         ::RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
@@ -44,6 +44,7 @@ protected:
     void SetUp() override
     {
         if (!MayWriteClassesRoot())
-            GTEST_SKIP() << "this process may not write HKEY_CLASSES_ROOT\\CLSID (run it as an administrator)";
+            GTEST_SKIP()
+                << "this process may not write HKEY_CLASSES_ROOT\\CLSID (run it as an administrator)";
     }
 };

@@ -74,8 +74,7 @@ bool KeyExists(const std::string& path)
     return static_cast<bool>(OpenClassesKey(path));
 }
 
-LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, const void* data,
-                   DWORD size)
+LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size)
 {
     UniqueRegKey key;
     const LSTATUS status = ::RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), key.put());
@@ -145,8 +144,7 @@ std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& 
         value.type = type;
         value.data.resize(size);
         nameLength = ARRAYSIZE(name);
-        ::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &value.type, value.data.data(),
-                        &size);
+        ::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &value.type, value.data.data(), &size);
         value.data.resize(size);
         values.emplace_back(std::wstring(name, nameLength), std::move(value));
     }
@@ -162,8 +160,8 @@ int OpenKeyCount()
     for (ULONG_PTR value = 4; value < kHandleValues; value += 4)
     {
         const HKEY candidate = reinterpret_cast<HKEY>(value);
-        if (::RegQueryInfoKeyW(candidate, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                               nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        if (::RegQueryInfoKeyW(candidate, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
             ++keys;
     }
     return keys;

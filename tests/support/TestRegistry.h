@@ -61,8 +61,7 @@ bool CreateKey(const std::string& path);
 bool KeyExists(const std::string& path);
 
 // Writes a value (the key is created as needed). Returns the registry status.
-LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, const void* data,
-                   DWORD size);
+LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, const void* data, DWORD size);
 LSTATUS WriteString(const std::string& path, const wchar_t* name, const std::wstring& text);
 // The "CLSID" and "FriendlyName" values through which the device enumerator
 // lists a registration.

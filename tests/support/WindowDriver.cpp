@@ -23,13 +23,14 @@ INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog)
     return run.result;
 }
 
-INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps, const std::function<INT_PTR()>& open)
+INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
+                       const std::function<INT_PTR()>& open)
 {
     const std::size_t count = steps.size();
     const ModalRun run = RunInsideModal([owner] { return FindOwnedDialog(owner); }, std::move(steps), open);
     if (run.stepsRun != count)
-        ADD_FAILURE_AT(here.file, here.line) << "the dialog closed, or never opened, after " << run.stepsRun
-                                             << " of " << count << " steps";
+        ADD_FAILURE_AT(here.file, here.line)
+            << "the dialog closed, or never opened, after " << run.stepsRun << " of " << count << " steps";
     if (run.leftOpen)
         ADD_FAILURE_AT(here.file, here.line) << "the dialog stayed open";
     return run.result;
@@ -81,7 +82,8 @@ const CLSID* ListEntryClsid(HWND list, int index)
 std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid)
 {
     std::vector<int> entries;
-    for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count; ++index)
+    for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count;
+         ++index)
         if (const CLSID* carried = ListEntryClsid(list, index); carried && *carried == clsid)
             entries.push_back(index);
     return entries;

@@ -34,7 +34,8 @@ INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog);
 // Calls `open`, which runs a dialog that `owner` owns, and the steps inside the
 // dialog's loop, one per tick. Fails unless every step ran and the steps ended
 // the dialog. Returns the dialog's result.
-INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps, const std::function<INT_PTR()>& open);
+INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
+                       const std::function<INT_PTR()>& open);
 
 // A click on a list entry, or on a push button, as the mouse would make it.
 void ClickListItem(HWND list, int index);
