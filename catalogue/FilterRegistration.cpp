@@ -146,7 +146,7 @@ LSTATUS CopyRegistryValues(HKEY destination, HKEY source) noexcept
             return ERROR_SUCCESS;
         if (status != ERROR_SUCCESS)
             return status;
-        status = CopyValue(destination, name, source, name, kAnyType);
+        status = CopyRegistryValue(destination, name, source, name);
         if (status != ERROR_SUCCESS)
             return status;
     }

@@ -212,18 +212,7 @@ TEST_F(AboutBoxTest, CutsAProductLineTooLongForItsBuffer)
                 }});
 }
 
-struct Closer
-{
-    const char* name;
-    void (*close)(HWND box);
-};
-
-void PrintTo(const Closer& closer, std::ostream* out)
-{
-    *out << closer.name;
-}
-
-class AboutBoxClosing : public AboutBoxTest, public ::testing::WithParamInterface<Closer>
+class AboutBoxClosing : public AboutBoxTest, public ::testing::WithParamInterface<WindowAction>
 {
 };
 
@@ -234,7 +223,7 @@ TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
     RunAboutBox(HERE, owner, kTitle, {[owner, &shown](HWND box) {
                     shown = box;
                     EXPECT_FALSE(::IsWindowEnabled(owner));
-                    GetParam().close(box);
+                    GetParam().act(box);
                 }});
     ASSERT_NE(nullptr, shown);
     EXPECT_FALSE(::IsWindow(shown));
@@ -246,11 +235,13 @@ TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
 INSTANTIATE_TEST_SUITE_P(
     EachWay, AboutBoxClosing,
     ::testing::Values(
-        Closer{"OkButton", &PressOk},
-        Closer{"Enter", [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
-        Closer{"Escape", [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
-        Closer{"CloseCommand", [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
-    [](const ::testing::TestParamInfo<Closer>& info) { return std::string(info.param.name); });
+        WindowAction{"OkButton", &PressOk},
+        WindowAction{"Enter",
+                     [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
+        WindowAction{"Escape",
+                     [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        WindowAction{"CloseCommand", [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    WindowActionName);
 
 TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
 {

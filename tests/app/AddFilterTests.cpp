@@ -288,7 +288,7 @@ public:
     }
 
 private:
-    ScopedPlatformCall<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> m_seam;
+    ScopedPlatformCall<decltype(PlatformCalls::coCreateInstance)> m_seam;
 };
 
 // Double-clicks an item, as the mouse would: the item is selected by the

@@ -13,6 +13,7 @@
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 #include "WinApp.h"
+#include "WindowDriver.h"
 #include "resource.h"
 
 namespace {
@@ -243,18 +244,7 @@ TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsAr
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
-struct Ending
-{
-    const char* name;
-    void (*end)(HWND window);
-};
-
-void PrintTo(const Ending& ending, std::ostream* out)
-{
-    *out << ending.name;
-}
-
-class ManagerProgramEnding : public ClassesRootTest, public ::testing::WithParamInterface<Ending>
+class ManagerProgramEnding : public ClassesRootTest, public ::testing::WithParamInterface<WindowAction>
 {
 };
 
@@ -263,17 +253,19 @@ TEST_P(ManagerProgramEnding, EndsIt)
     Program program;
     const HWND window = StartedWindow(program);
     ASSERT_NE(nullptr, window);
-    GetParam().end(window);
+    GetParam().act(window);
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachWay, ManagerProgramEnding,
-    ::testing::Values(
-        Ending{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
-        Ending{"ExitButton", [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
-        Ending{"CloseCommand", [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
-    [](const ::testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
+    ::testing::Values(WindowAction{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
+                      WindowAction{
+                          "ExitButton",
+                          [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
+                      WindowAction{"CloseCommand",
+                                   [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    WindowActionName);
 
 // Wine's load order disables the DLL of one media service for the program.
 class ManagerProgramWithoutService : public ::testing::TestWithParam<const wchar_t*>

@@ -166,7 +166,7 @@ public:
     ServiceSetup setup;
 
 private:
-    ScopedPlatformCall<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)> m_seam;
+    ScopedPlatformCall<decltype(PlatformCalls::coCreateInstance)> m_seam;
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -79,3 +80,21 @@ private:
     WNDPROC m_original = nullptr;
     static MessageWatch* s_current;
 };
+
+// One row of a table of ways to act on a window: the action, and its name,
+// which names the test's row.
+struct WindowAction
+{
+    const char* name;
+    void (*act)(HWND window);
+};
+
+inline void PrintTo(const WindowAction& action, std::ostream* out)
+{
+    *out << action.name;
+}
+
+inline std::string WindowActionName(const ::testing::TestParamInfo<WindowAction>& info)
+{
+    return info.param.name;
+}
