@@ -14,6 +14,7 @@
 #include "PropertyNames.h"
 #include "RegistryFaults.h"
 #include "ScopedPlatformCall.h"
+#include "TestHost.h"
 #include "TestRegistry.h"
 
 // Failures show a value's type and size rather than its raw object bytes.

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "TestRegistry.h"
+
 inline bool RunningUnderWine()
 {
     return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -47,4 +49,24 @@ protected:
             GTEST_SKIP()
                 << "this process may not write HKEY_CLASSES_ROOT\\CLSID (run it as an administrator)";
     }
+};
+
+// A fixture whose cases must close every key they open: the process holds as
+// many keys after the case as before it.
+class ClosesEveryKey : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // The process keeps the handle of the classes root that it opens first.
+        KeyExists("CLSID");
+        m_openBefore = OpenKeyCount();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(m_openBefore, OpenKeyCount()) << "registry keys left open by the case";
+    }
+
+private:
+    int m_openBefore = 0;
 };

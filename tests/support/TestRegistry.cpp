@@ -4,8 +4,6 @@
 
 #include <cwctype>
 
-#include <gtest/gtest.h>
-
 #include "PropertyNames.h"
 
 GUID NewGuid()
@@ -165,16 +163,4 @@ int OpenKeyCount()
             ++keys;
     }
     return keys;
-}
-
-void ClosesEveryKey::SetUp()
-{
-    // The process keeps the handle of the classes root that it opens first.
-    KeyExists("CLSID");
-    m_openBefore = OpenKeyCount();
-}
-
-void ClosesEveryKey::TearDown()
-{
-    EXPECT_EQ(m_openBefore, OpenKeyCount()) << "registry keys left open by the case";
 }

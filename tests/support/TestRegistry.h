@@ -1,11 +1,9 @@
 #pragma once
-// Registry helpers for tests: fresh identifiers, key trees that remove
-// themselves, value reads and writes in one line, and a check that a case
-// leaves no key open.
+// Registry helpers for the tests and the scale benchmark: fresh identifiers,
+// key trees that remove themselves, value reads and writes in one line, and a
+// count of the keys the process holds open. They need no GoogleTest.
 
 #include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -79,15 +77,3 @@ std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& 
 // under Wine, and the process's other handles come and go with threads of the
 // platform's own.)
 int OpenKeyCount();
-
-// A fixture whose cases must close every key they open: the process holds as
-// many keys after the case as before it.
-class ClosesEveryKey : public ::testing::Test
-{
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-private:
-    int m_openBefore = 0;
-};
