@@ -9,9 +9,12 @@
 
 namespace {
 
-// Under Wine this process and the servers are Linux processes; their processor
-// time is in /proc/<pid>/stat (fields 14 and 15, in clock ticks).
+// Under Wine the servers are Linux processes; their processor time is in
+// /proc/<pid>/stat (fields 14 and 15, in clock ticks). Wine opens files in its
+// server, so "/proc/self" there names the server, not this process: this
+// process's own time comes from GetProcessTimes.
 const double kTicksPerSecond = 100.0;
+const double kFileTimeUnitsPerSecond = 1e7;
 
 double ProcessorSeconds(const std::string& statPath)
 {
@@ -32,10 +35,10 @@ double ProcessorSeconds(const std::string& statPath)
     return static_cast<double>(user + system) / kTicksPerSecond;
 }
 
-// This process's /proc entry, then those of the servers the run script names.
+// The /proc entries of the servers the run script names.
 std::vector<std::string> StatPaths()
 {
-    std::vector<std::string> paths = {"Z:\\proc\\self\\stat"};
+    std::vector<std::string> paths;
     char* next = nullptr;
     for (const char* pids = std::getenv("ZARV_BENCH_SERVER_PIDS"); pids; pids = next)
     {
@@ -47,7 +50,13 @@ std::vector<std::string> StatPaths()
     return paths;
 }
 
-const std::vector<std::string>& ProcessorClocks()
+double Seconds(const FILETIME& time)
+{
+    const ULONGLONG units = static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    return static_cast<double>(units) / kFileTimeUnitsPerSecond;
+}
+
+const std::vector<std::string>& ServerClocks()
 {
     static const std::vector<std::string> paths = StatPaths();
     return paths;
@@ -73,7 +82,13 @@ Sample operator-(Sample a, Sample b)
 Sample Now()
 {
     Sample now;
-    for (const std::string& path : ProcessorClocks())
+    FILETIME created{};
+    FILETIME exited{};
+    FILETIME kernel{};
+    FILETIME user{};
+    if (::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user))
+        now.cpu = Seconds(kernel) + Seconds(user);
+    for (const std::string& path : ServerClocks())
         now.cpu += ProcessorSeconds(path);
     LARGE_INTEGER count{};
     LARGE_INTEGER frequency{};
@@ -85,7 +100,7 @@ Sample Now()
 
 bool CpuCountsServers()
 {
-    return ProcessorClocks().size() > 1;
+    return !ServerClocks().empty();
 }
 
 double Median(std::vector<double> values)

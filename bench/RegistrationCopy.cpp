@@ -12,7 +12,7 @@
 #include <objbase.h>
 #include <psapi.h>
 
-#include <cstdio>
+#include <cwchar>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -125,18 +125,6 @@ LSTATUS BareCopy(const LargeRegistration& registration)
     return status;
 }
 
-// Starts a fresh peak working set. Under Wine the process is a Linux process,
-// and its high-water mark of resident memory, which /proc resets, is what the
-// platform reports as the peak working set. False when it cannot be reset.
-bool ResetPeak()
-{
-    std::FILE* file = std::fopen("Z:\\proc\\self\\clear_refs", "w");
-    if (!file)
-        return false;
-    const bool written = std::fputs("5", file) >= 0;
-    return std::fclose(file) == 0 && written;
-}
-
 SIZE_T WorkingSet(SIZE_T PROCESS_MEMORY_COUNTERS::*measure)
 {
     PROCESS_MEMORY_COUNTERS counters = {};
@@ -146,7 +134,9 @@ SIZE_T WorkingSet(SIZE_T PROCESS_MEMORY_COUNTERS::*measure)
 }
 
 // The peak memory that one copy in the mode adds to a fresh process of this
-// program, in bytes; negative when the copy failed.
+// program, in bytes: its peak working set after the copy above its working set
+// before, the process's peak so far being its start-up's. Negative when the
+// copy failed.
 double PeakOfCopy(const char* mode, const LargeRegistration& registration)
 {
     ResetTarget(registration);
@@ -226,12 +216,11 @@ bool RunRegistrationCopy(int runs)
     const double ownShare = peak - readPeak;
     ReportLine(Format("%s, peak memory added in a fresh process: program %.1f MiB = %.2f x the value "
                       "(target <= %.2f, %s), floor %.1f MiB = %.2f x; the platform's read alone adds "
-                      "%.1f MiB, so the program's own share is %.1f MiB = %.2f x%s",
+                      "%.1f MiB, so the program's own share is %.1f MiB = %.2f x",
                       kRegistrationCopy.name, peak / kBytesPerMiB, peak / kLargeValueBytes, kPeakTarget,
                       peak >= 0 ? Verdict(peak / kLargeValueBytes, kPeakTarget) : "MISSED",
                       floorPeak / kBytesPerMiB, floorPeak / kLargeValueBytes, readPeak / kBytesPerMiB,
-                      ownShare / kBytesPerMiB, ownShare / kLargeValueBytes,
-                      ResetPeak() ? "" : " (peak not reset: upper bounds)"));
+                      ownShare / kBytesPerMiB, ownShare / kLargeValueBytes));
     return true;
 }
 
@@ -245,7 +234,6 @@ int RunCopyPeak(char** arguments, int count)
     // The platform's read goes into a buffer made and touched beforehand.
     std::vector<BYTE> buffer(std::strcmp(mode, kPlatformReadMode) == 0 ? kLargeValueBytes : 0, 1);
     LSTATUS status = ERROR_INVALID_PARAMETER;
-    ResetPeak();
     const SIZE_T before = WorkingSet(&PROCESS_MEMORY_COUNTERS::WorkingSetSize);
     if (std::strcmp(mode, kProgramMode) == 0)
         status = AddFilterToCategory(registration.source, registration.filter, registration.target);
