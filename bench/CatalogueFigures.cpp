@@ -51,7 +51,7 @@ LSTATUS WriteRegistration(REFCLSID category, REFCLSID clsid, const wchar_t* name
     const std::string path = InstancePath(category, clsid);
     wchar_t name[64];
     std::swprintf(name, 64, nameFormat, number);
-    LSTATUS status = CreateVolatileKey(path);
+    LSTATUS status = CreateVolatileClassesKey(path);
     if (status == ERROR_SUCCESS)
         status = WriteEntry(path, GuidTextW(clsid), name);
     if (status == ERROR_SUCCESS && withFilterData)

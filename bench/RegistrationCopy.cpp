@@ -54,7 +54,7 @@ struct LargeRegistration
 LSTATUS WriteLargeRegistration(const LargeRegistration& registration)
 {
     const std::string path = registration.SourcePath();
-    LSTATUS status = CreateVolatileKey(path);
+    LSTATUS status = CreateVolatileClassesKey(path);
     if (status == ERROR_SUCCESS)
         status =
             WriteEntry(path, GuidTextW(registration.filter), L"Synthetic filter with a large registration");
@@ -83,7 +83,7 @@ void ResetTarget(const LargeRegistration& registration)
 {
     ::RegDeleteTreeA(HKEY_CLASSES_ROOT, registration.TargetPath().c_str());
     ::RegDeleteKeyA(HKEY_CLASSES_ROOT, registration.TargetPath().c_str());
-    CreateVolatileKey(registration.TargetPath());
+    CreateVolatileClassesKey(registration.TargetPath());
 }
 
 // Every value of the key, by name.

@@ -165,7 +165,7 @@ int OpenKeyCount()
     return keys;
 }
 
-LSTATUS CreateVolatileKey(const std::string& path)
+LSTATUS CreateVolatileClassesKey(const std::string& path)
 {
     const size_t last = path.rfind('\\');
     const std::string parentPath = last == std::string::npos ? std::string() : path.substr(0, last);

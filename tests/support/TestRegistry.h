@@ -82,4 +82,4 @@ int OpenKeyCount();
 // and never saves, with every missing key above it as an ordinary key. Bulk
 // data written there cannot stall a later call while the registry server
 // saves it. Returns the registry status.
-LSTATUS CreateVolatileKey(const std::string& path);
+LSTATUS CreateVolatileClassesKey(const std::string& path);
