@@ -164,3 +164,16 @@ int OpenKeyCount()
     }
     return keys;
 }
+
+LSTATUS CreateVolatileClassesKey(const std::string& path)
+{
+    const size_t last = path.rfind('\\');
+    const std::string parentPath = last == std::string::npos ? std::string() : path.substr(0, last);
+    UniqueRegKey parent;
+    LSTATUS status = ::RegCreateKeyA(HKEY_CLASSES_ROOT, parentPath.c_str(), parent.put());
+    UniqueRegKey key;
+    if (status == ERROR_SUCCESS)
+        status = ::RegCreateKeyExA(parent.get(), path.substr(last + 1).c_str(), 0, nullptr,
+                                   REG_OPTION_VOLATILE, KEY_WRITE, nullptr, key.put(), nullptr);
+    return status;
+}

@@ -77,3 +77,9 @@ std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& 
 // under Wine, and the process's other handles come and go with threads of the
 // platform's own.)
 int OpenKeyCount();
+
+// Creates a key under HKEY_CLASSES_ROOT that the registry keeps in memory only
+// and never saves, with every missing key above it as an ordinary key. Bulk
+// data written there cannot stall a later call while the registry server
+// saves it. Returns the registry status.
+LSTATUS CreateVolatileClassesKey(const std::string& path);
