@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "AboutBox.h"
-#include "ScopedPlatformCall.h"
+#include "StandIns.h"
 #include "UniqueHandle.h"
 #include "WindowDriver.h"
 #include "resource.h"
@@ -235,13 +235,13 @@ TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
 INSTANTIATE_TEST_SUITE_P(
     EachWay, AboutBoxClosing,
     ::testing::Values(
-        WindowAction{"OkButton", &PressOk},
-        WindowAction{"Enter",
+        WindowAction{{"OkButton"}, &PressOk},
+        WindowAction{{"Enter"},
                      [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
-        WindowAction{"Escape",
+        WindowAction{{"Escape"},
                      [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
-        WindowAction{"CloseCommand", [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
-    WindowActionName);
+        WindowAction{{"CloseCommand"}, [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    RowName());
 
 TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
 {
@@ -283,8 +283,6 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
                  // A double click does nothing, as a notification or as a mouse message.
                  [](HWND box) {
                      const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
-                     ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
-                                    reinterpret_cast<LPARAM>(link));
                      EXPECT_EQ(FALSE, AboutDlgProc(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
                                                    reinterpret_cast<LPARAM>(link)));
                      ::SendMessageA(link, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));

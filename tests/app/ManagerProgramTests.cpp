@@ -157,8 +157,7 @@ private:
 std::vector<std::wstring> ListTextsW(HWND list)
 {
     std::vector<std::wstring> texts;
-    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT index = 0; index < count; ++index)
+    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
     {
         wchar_t text[256] = {};
         if (::SendMessageW(list, LB_GETTEXTLEN, index, 0) < LRESULT(ARRAYSIZE(text)))
@@ -191,13 +190,7 @@ std::string CategoryRegistration(REFCLSID category)
 
 bool ListsCategory(REFCLSID category)
 {
-    for (const CategoryMember& member : ListCategoryMembers(CLSID_ActiveMovieCategories))
-    {
-        CLSID clsid = GUID_NULL;
-        if (::CLSIDFromString(member.clsid.c_str(), &clsid) == S_OK && clsid == category)
-            return true;
-    }
-    return false;
+    return !ListedNames(ListCategoryMembers(CLSID_ActiveMovieCategories), category).empty();
 }
 
 // Starts the program, checks that its window is up, and returns it.
@@ -228,8 +221,8 @@ TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsAr
     const HWND categories = ::GetDlgItem(window, IDC_CATEGORY_LIST);
     EXPECT_EQ((std::vector<std::wstring>{L"ZARV Audio Processors", L"ZARV Video Processors"}),
               ListTextsW(categories));
-    EXPECT_EQ(LB_ERR, ::SendMessageW(categories, LB_GETCURSEL, 0, 0));
-    EXPECT_EQ(0, ::SendMessageW(::GetDlgItem(window, IDC_FILTER_LIST), LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(LB_ERR, ListBox_GetCurSel(categories));
+    EXPECT_EQ(0, ListBox_GetCount(::GetDlgItem(window, IDC_FILTER_LIST)));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_ADD)));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_REMOVE)));
     EXPECT_TRUE(ListsCategory(CLSID_ZarvVideoProcessors));
@@ -259,16 +252,21 @@ TEST_P(ManagerProgramEnding, EndsIt)
 
 INSTANTIATE_TEST_SUITE_P(
     EachWay, ManagerProgramEnding,
-    ::testing::Values(WindowAction{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
+    ::testing::Values(WindowAction{{"Enter"}, [](HWND window) { PressKey(window, VK_RETURN); }},
                       WindowAction{
-                          "ExitButton",
+                          {"ExitButton"},
                           [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
-                      WindowAction{"CloseCommand",
+                      WindowAction{{"CloseCommand"},
                                    [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
-    WindowActionName);
+    RowName());
 
 // Wine's load order disables the DLL of one media service for the program.
-class ManagerProgramWithoutService : public ::testing::TestWithParam<const wchar_t*>
+struct DisabledService : TableRow
+{
+    const wchar_t* dll;
+};
+
+class ManagerProgramWithoutService : public ::testing::TestWithParam<DisabledService>
 {
 };
 
@@ -276,14 +274,13 @@ TEST_P(ManagerProgramWithoutService, EndsByItselfWithoutAMessage)
 {
     if (!RunningUnderWine())
         GTEST_SKIP() << "disables a DLL through Wine's load order";
-    DisabledDllForProgram noService(GetParam());
+    DisabledDllForProgram noService(GetParam().dll);
     Program program;
     ASSERT_TRUE(program.Started());
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
-INSTANTIATE_TEST_SUITE_P(EachService, ManagerProgramWithoutService, ::testing::Values(L"devenum", L"quartz"),
-                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
-                             return info.param == std::wstring(L"devenum") ? std::string("DeviceEnumerator")
-                                                                           : std::string("FilterMapper");
-                         });
+INSTANTIATE_TEST_SUITE_P(EachService, ManagerProgramWithoutService,
+                         ::testing::Values(DisabledService{{"DeviceEnumerator"}, L"devenum"},
+                                           DisabledService{{"FilterMapper"}, L"quartz"}),
+                         RowName());

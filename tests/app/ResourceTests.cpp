@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "TestHost.h"
 #include "resource.h"
 
 namespace {
@@ -85,9 +86,8 @@ bool SameClass(const std::wstring& actual, const Control& expected)
     return actual == expected.ordinalClass || _wcsicmp(actual.c_str(), expected.className) == 0;
 }
 
-struct Layout
+struct Layout : TableRow
 {
-    const char* name;
     int id;
     DWORD style;
     DWORD exStyle;
@@ -97,18 +97,13 @@ struct Layout
     std::vector<Control> controls;
 };
 
-void PrintTo(const Layout& layout, std::ostream* out)
-{
-    *out << layout.name;
-}
-
 constexpr DWORD kShown = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
 constexpr DWORD kFilterListStyle =
     kShown | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 
 const Layout kLayouts[] = {
-    {"About",
+    {{"About"},
      IDD_ABOUT,
      kDialogStyle,
      0,
@@ -127,7 +122,7 @@ const Layout kLayouts[] = {
          {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8,
           kShown | SS_LEFT | SS_NOTIFY | WS_GROUP, 0},
      }},
-    {"ManagerWindow",
+    {{"ManagerWindow"},
      IDD_FMGR_DIALOG,
      kDialogStyle | WS_VISIBLE,
      WS_EX_APPWINDOW,
@@ -148,7 +143,7 @@ const Layout kLayouts[] = {
           kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
          {IDOK, L"Button", L"#128", L"E&xit", 353, 47, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
      }},
-    {"AddFilter",
+    {{"AddFilter"},
      IDD_ADDFILTER,
      kDialogStyle,
      0,
@@ -222,10 +217,7 @@ TEST_P(DialogTemplate, MatchesTheLayout)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Compiled, DialogTemplate, ::testing::ValuesIn(kLayouts),
-                         [](const ::testing::TestParamInfo<Layout>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Compiled, DialogTemplate, ::testing::ValuesIn(kLayouts), RowName());
 
 TEST(AboutBoxResources, LogoIs250By58UncompressedTrueColour)
 {

@@ -7,45 +7,17 @@
 #include <dshow.h>
 
 #include <deque>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "FakeDeviceEnumeration.h"
 #include "FilterEnumeration.h"
 #include "PropertyNames.h"
-#include "ScopedPlatformCall.h"
+#include "StandIns.h"
+#include "TestHost.h"
 #include "TestRegistry.h"
 
 namespace {
-
-// What the category walk asked of CoCreateInstance, and what it was given.
-struct Creation
-{
-    int calls = 0;
-    CLSID clsid = GUID_NULL;
-    IUnknown* outer = nullptr;
-    DWORD context = 0;
-    IID iid = GUID_NULL;
-    HRESULT status = S_OK;
-    FakeDevEnum* devEnum = nullptr;
-};
-Creation g_creation;
-
-HRESULT WINAPI CreateFakeDevEnum(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
-{
-    ++g_creation.calls;
-    g_creation.clsid = clsid;
-    g_creation.outer = outer;
-    g_creation.context = context;
-    g_creation.iid = iid;
-    *out = nullptr;
-    if (FAILED(g_creation.status))
-        return g_creation.status;
-    g_creation.devEnum->AddRef();
-    *out = static_cast<ICreateDevEnum*>(g_creation.devEnum);
-    return S_OK;
-}
 
 class FakeWalk : public ::testing::Test
 {
@@ -77,10 +49,8 @@ protected:
     // The category walk, with `devEnum` as the device enumerator it creates.
     void WalkCategories(FakeDevEnum* devEnum, HRESULT creationStatus = S_OK)
     {
-        g_creation = Creation{};
-        g_creation.status = creationStatus;
-        g_creation.devEnum = devEnum;
-        ScopedPlatformCall fake(&PlatformCalls::coCreateInstance, &CreateFakeDevEnum);
+        creation.Fail(CLSID_SystemDeviceEnum, creationStatus);
+        creation.Give(CLSID_SystemDeviceEnum, devEnum);
         EnumerateFilterCategories([this](const NamedClsid& entry) { Deliver(entry); });
     }
 
@@ -130,6 +100,7 @@ protected:
             EXPECT_EQ(1, devEnum.refs());
     }
 
+    ScopedCreation creation; // what the category walk asked of CoCreateInstance
     std::vector<NamedClsid> delivered;
     std::vector<int> nextsAtDelivery;
 
@@ -141,19 +112,12 @@ private:
 };
 
 // Either walk, over the monikers of one enumerator, the category walk's coming
-// from a device enumerator that offers it.
-struct WalkKind
+// from a device enumerator that offers it. Rows are named by their walk.
+struct WalkKind : TableRow
 {
-    const char* name;
     bool categories;
     HRESULT bindFailure; // how a moniker of the walk fails to bind
 };
-
-// Rows are named in the test list by their walk.
-void PrintTo(const WalkKind& kind, std::ostream* out)
-{
-    *out << kind.name;
-}
 
 class FakeWalks : public FakeWalk, public ::testing::WithParamInterface<WalkKind>
 {
@@ -174,11 +138,11 @@ TEST_F(FakeWalk, CategoriesNeedTheirOwnDeviceEnumerator)
     FakeDevEnum& devEnum = DevEnum(S_OK, nullptr);
     WalkCategories(&devEnum, REGDB_E_CLASSNOTREG);
 
-    EXPECT_EQ(1, g_creation.calls);
-    EXPECT_EQ(CLSID_SystemDeviceEnum, g_creation.clsid);
-    EXPECT_EQ(nullptr, g_creation.outer);
-    EXPECT_EQ(DWORD(CLSCTX_INPROC_SERVER), g_creation.context);
-    EXPECT_EQ(IID_ICreateDevEnum, g_creation.iid);
+    ASSERT_EQ(1u, creation.requests.size());
+    EXPECT_EQ(CLSID_SystemDeviceEnum, creation.requests[0].clsid);
+    EXPECT_EQ(nullptr, creation.requests[0].outer);
+    EXPECT_EQ(DWORD(CLSCTX_INPROC_SERVER), creation.requests[0].context);
+    EXPECT_EQ(IID_ICreateDevEnum, creation.requests[0].iid);
     EXPECT_EQ(0, devEnum.requests());
     EXPECT_TRUE(delivered.empty());
 }
@@ -244,8 +208,8 @@ TEST_P(FakeWalks, EndAtAnyStatusButSuccess)
 }
 
 INSTANTIATE_TEST_SUITE_P(, FakeWalks,
-                         ::testing::Values(WalkKind{"Categories", true, E_ACCESSDENIED},
-                                           WalkKind{"Filters", false, E_FAIL}));
+                         ::testing::Values(WalkKind{{"Categories"}, true, E_ACCESSDENIED},
+                                           WalkKind{{"Filters"}, false, E_FAIL}));
 
 TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
 {

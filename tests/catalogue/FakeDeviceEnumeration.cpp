@@ -41,7 +41,7 @@ public:
         return unfreed;
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {
         *out = iid == IID_IUnknown || iid == IID_IMallocSpy ? this : nullptr;
         return *out ? S_OK : E_NOINTERFACE;
@@ -127,7 +127,7 @@ FakePropertyBag& FakePropertyBag::Failing(const wchar_t* name, HRESULT status)
     return *this;
 }
 
-HRESULT STDMETHODCALLTYPE FakePropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)
+STDMETHODIMP FakePropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)
 {
     if (!name || !value)
         return E_POINTER;
@@ -159,10 +159,8 @@ HRESULT STDMETHODCALLTYPE FakePropertyBag::Read(LPCOLESTR name, VARIANT* value, 
     return stored.status;
 }
 
-HRESULT STDMETHODCALLTYPE FakeMoniker::BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid,
-                                                     void** out)
+STDMETHODIMP FakeMoniker::BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** out)
 {
-    ++m_binds;
     if (context || left || iid != IID_IPropertyBag)
         ++m_unexpectedBinds;
     if (!out)
@@ -175,7 +173,7 @@ HRESULT STDMETHODCALLTYPE FakeMoniker::BindToStorage(IBindCtx* context, IMoniker
     return m_bindStatus;
 }
 
-HRESULT STDMETHODCALLTYPE FakeEnumMoniker::Next(ULONG count, IMoniker** out, ULONG* fetched)
+STDMETHODIMP FakeEnumMoniker::Next(ULONG count, IMoniker** out, ULONG* fetched)
 {
     ++m_nexts;
     const size_t handedOut = std::min(m_next, m_monikers.size());
@@ -213,8 +211,7 @@ HRESULT STDMETHODCALLTYPE FakeEnumMoniker::Next(ULONG count, IMoniker** out, ULO
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE FakeDevEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker** out,
-                                                             DWORD flags)
+STDMETHODIMP FakeDevEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags)
 {
     ++m_requests;
     m_category = category;

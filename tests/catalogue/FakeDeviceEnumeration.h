@@ -1,9 +1,7 @@
 #pragma once
 // Stand-ins for the system device enumerator's objects, written for the tests:
 // a device enumerator, a moniker enumerator, monikers and property bags whose
-// answers a test sets. Each counts its references; the test owns the first
-// reference, so an object is balanced when its count is back to 1. None ever
-// deletes itself.
+// answers a test sets. Each counts its references (FakeComObject).
 
 #include <windows.h>
 #include <cguid.h>
@@ -13,38 +11,7 @@
 #include <string>
 #include <vector>
 
-template <typename Interface>
-class FakeComObject : public Interface
-{
-public:
-    explicit FakeComObject(REFIID iid) : m_iid(iid) {}
-    virtual ~FakeComObject() = default;
-    FakeComObject(const FakeComObject&) = delete;
-    FakeComObject& operator=(const FakeComObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out)
-            return E_POINTER;
-        if (iid != IID_IUnknown && iid != m_iid)
-        {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        this->AddRef();
-        *out = static_cast<Interface*>(this);
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++m_refs); }
-    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(--m_refs); }
-
-    LONG refs() const { return m_refs; }
-    bool balanced() const { return m_refs == 1; }
-
-private:
-    IID m_iid;
-    LONG m_refs = 1;
-};
+#include "StandIns.h"
 
 // The strings that the bags have handed out since the last call and that were
 // never freed; each string is watched from its allocation to its free.
@@ -67,8 +34,8 @@ public:
     // Reads whose variant was not set to VT_BSTR by the caller.
     int untypedReads() const { return m_untypedReads; }
 
-    HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
-    HRESULT STDMETHODCALLTYPE Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
+    STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
 
 private:
     enum class Kind
@@ -100,46 +67,37 @@ public:
     }
 
     FakePropertyBag* bag() const { return m_bag; }
-    int binds() const { return m_binds; }
     // Binds made with anything but no context, no left moniker and IPropertyBag.
     int unexpectedBinds() const { return m_unexpectedBinds; }
 
-    HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid,
-                                            void** out) override;
+    STDMETHODIMP BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** out) override;
 
-    HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE IsDirty() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Load(IStream*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID, void**) override
+    STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsDirty() override { return E_NOTIMPL; }
+    STDMETHODIMP Load(IStream*) override { return E_NOTIMPL; }
+    STDMETHODIMP Save(IStream*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    STDMETHODIMP BindToObject(IBindCtx*, IMoniker*, REFIID, void**) override { return E_NOTIMPL; }
+    STDMETHODIMP Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP ComposeWith(IMoniker*, BOOL, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP Enum(BOOL, IEnumMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP IsEqual(IMoniker*) override { return E_NOTIMPL; }
+    STDMETHODIMP Hash(DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsRunning(IBindCtx*, IMoniker*, IMoniker*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*) override { return E_NOTIMPL; }
+    STDMETHODIMP Inverse(IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP CommonPrefixWith(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP RelativePathTo(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP ParseDisplayName(IBindCtx*, IMoniker*, LPOLESTR, ULONG*, IMoniker**) override
     {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ComposeWith(IMoniker*, BOOL, IMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Enum(BOOL, IEnumMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE IsEqual(IMoniker*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Hash(DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE IsRunning(IBindCtx*, IMoniker*, IMoniker*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Inverse(IMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CommonPrefixWith(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RelativePathTo(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ParseDisplayName(IBindCtx*, IMoniker*, LPOLESTR, ULONG*, IMoniker**) override
-    {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE IsSystemMoniker(DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsSystemMoniker(DWORD*) override { return E_NOTIMPL; }
 
 private:
     FakePropertyBag* m_bag;
     HRESULT m_bindStatus;
-    int m_binds = 0;
     int m_unexpectedBinds = 0;
 };
 
@@ -164,10 +122,10 @@ public:
     // Nexts made after the end status had been given.
     int nextsAfterEnd() const { return m_nextsAfterEnd; }
 
-    HRESULT STDMETHODCALLTYPE Next(ULONG count, IMoniker** out, ULONG* fetched) override;
-    HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Reset() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Clone(IEnumMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP Next(ULONG count, IMoniker** out, ULONG* fetched) override;
+    STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
+    STDMETHODIMP Reset() override { return E_NOTIMPL; }
+    STDMETHODIMP Clone(IEnumMoniker**) override { return E_NOTIMPL; }
 
 private:
     std::vector<FakeMoniker*> m_monikers;
@@ -193,8 +151,7 @@ public:
     const CLSID& category() const { return m_category; }
     DWORD flags() const { return m_flags; }
 
-    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** out,
-                                                    DWORD flags) override;
+    STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override;
 
 private:
     HRESULT m_status;

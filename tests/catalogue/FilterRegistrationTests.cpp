@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <dshow.h>
+#include <sddl.h>
 
 #include <map>
 #include <ostream>
@@ -12,8 +13,7 @@
 #include "CategoryMembers.h"
 #include "FilterRegistration.h"
 #include "PropertyNames.h"
-#include "RegistryFaults.h"
-#include "ScopedPlatformCall.h"
+#include "StandIns.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
@@ -66,6 +66,57 @@ bool WriteAll(const std::string& path, const Values& values)
     return true;
 }
 
+// Access lists in SDDL form.
+constexpr char kReadOnlyAccess[] = "D:P(A;;KR;;;WD)"; // everyone may read, no one may write
+constexpr char kNoAccess[] = "D:P";                   // no one may open the key
+
+// Gives an existing key under HKEY_CLASSES_ROOT another access list for the
+// object's life and puts the original list back afterwards, through a handle
+// opened before the change.
+class ScopedKeyAccess
+{
+public:
+    ScopedKeyAccess(const std::string& path, const char* sddl) : m_key(OpenClassesKey(path, KEY_ALL_ACCESS))
+    {
+        if (!m_key)
+        {
+            ADD_FAILURE() << "cannot open " << path;
+            return;
+        }
+        DWORD size = 0;
+        ::RegGetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+        m_original.resize(size);
+        if (size == 0 || ::RegGetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, m_original.data(),
+                                             &size) != ERROR_SUCCESS)
+            m_original.clear();
+
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                                    nullptr))
+        {
+            ADD_FAILURE() << "bad access list " << sddl;
+            return;
+        }
+        m_applied = ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        ::LocalFree(descriptor);
+        EXPECT_TRUE(m_applied) << "cannot set the access list of " << path;
+    }
+    ~ScopedKeyAccess()
+    {
+        if (m_applied && !m_original.empty())
+            ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, m_original.data());
+    }
+    ScopedKeyAccess(const ScopedKeyAccess&) = delete;
+    ScopedKeyAccess& operator=(const ScopedKeyAccess&) = delete;
+
+    bool applied() const { return m_applied; }
+
+private:
+    UniqueRegKey m_key;
+    std::vector<BYTE> m_original;
+    bool m_applied = false;
+};
+
 // A source category, a filter and a target category of the test's own, whose
 // keys go when the test ends; every key the case opens is closed by then.
 class Registration : public ClosesEveryKey
@@ -91,22 +142,18 @@ protected:
     }
 };
 
-// The "CLSID" value the fallback writes: the CLSID text and its zero, 39 bytes
-// as the 8-bit registry call reports it.
-void ExpectClsidValue(const std::string& path, REFGUID filter)
+// The "CLSID" value the fallback writes: the CLSID text and its zero, as the
+// 8-bit registry call reports it.
+::testing::AssertionResult HasClsidValue(const std::string& path, REFGUID filter)
 {
     const std::string text = GuidText(filter);
     RegValue clsid;
-    EXPECT_TRUE(ReadValueA(path, kClsidPropertyA, clsid));
-    EXPECT_EQ(Value(REG_SZ, text.c_str(), text.size() + 1), clsid);
-    EXPECT_EQ(39u, clsid.data.size());
+    if (!ReadValueA(path, kClsidPropertyA, clsid))
+        return ::testing::AssertionFailure() << "no CLSID value";
+    if (!(clsid == Value(REG_SZ, text.c_str(), text.size() + 1)))
+        return ::testing::AssertionFailure() << "CLSID value of " << ::testing::PrintToString(clsid);
+    return ::testing::AssertionSuccess();
 }
-#define EXPECT_CLSID_VALUE(path, filter)                                                                     \
-    do                                                                                                       \
-    {                                                                                                        \
-        SCOPED_TRACE("EXPECT_CLSID_VALUE");                                                                  \
-        ExpectClsidValue(path, filter);                                                                      \
-    } while (false)
 
 } // namespace
 
@@ -126,10 +173,9 @@ TEST(RegistrationOfWineFilter, CopiesTheAviSplitterAndRemovesItAgain)
     ASSERT_EQ(ERROR_SUCCESS, AddFilterToCategory(kDirectShowFilters, CLSID_AviSplitter, target));
 
     EXPECT_EQ(ByName(original), ByName(ReadAllValues(InstancePath(target, CLSID_AviSplitter))));
-    const std::vector<CategoryMember> members = ListCategoryMembers(target);
-    ASSERT_EQ(1u, members.size());
-    EXPECT_EQ(GuidTextW(CLSID_AviSplitter), members[0].clsid);
-    EXPECT_EQ(L"AVI Splitter", members[0].friendlyName);
+    const std::vector<NamedClsid> members = ListCategoryMembers(target);
+    EXPECT_EQ(1u, members.size());
+    EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(members, CLSID_AviSplitter));
 
     EXPECT_EQ(ERROR_SUCCESS, RemoveFilterFromCategory(target, CLSID_AviSplitter));
     HRESULT status = S_OK;
@@ -269,7 +315,7 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
         ASSERT_TRUE(unreadable.applied());
         ASSERT_TRUE(readOnlyClass.applied());
         EXPECT_EQ(ERROR_SUCCESS, Add());
-        EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+        EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
         RegValue name;
         ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name)) << "built from the class key";
         EXPECT_EQ(StringValue(L"Class name"), name);
@@ -285,7 +331,7 @@ TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
     ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
-    EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+    EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
     RegValue name;
     ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name));
     EXPECT_EQ(className, name);
@@ -297,7 +343,7 @@ TEST_F(Registration, LeavesOnlyClsidWhenTheClassKeyHasNoName)
     ASSERT_TRUE(CreateKey(FilterClassPath()));
 
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Add());
-    EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+    EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
     EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
 }
 
@@ -313,7 +359,7 @@ TEST_F(Registration, LeavesOnlyClsidWhenTheClassNameIsNotAString)
         SCOPED_TRACE(className.type);
         ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
         EXPECT_EQ(ERROR_INVALID_DATATYPE, Add());
-        EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+        EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
         EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
     }
 }
@@ -339,7 +385,10 @@ TEST_F(Registration, WritesNothingWhenTheClassKeyCannotBeOpened)
 // made under a volatile category key.
 TEST_F(Registration, WritesNoValueWhenTheTargetKeyCannotBeCreated)
 {
-    ASSERT_EQ(ERROR_SUCCESS, CreateVolatileKey(ClassPath(m_target)));
+    UniqueRegKey category;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegCreateKeyExA(HKEY_CLASSES_ROOT, ClassPath(m_target).c_str(), 0, nullptr,
+                                REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, category.put(), nullptr));
     ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name")));
     EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, Add()) << "fallback branch";
     EXPECT_FALSE(KeyExists(TargetPath()));
@@ -451,19 +500,38 @@ TEST_F(Registration, KeepsAFilterKeyThatHasASubkey)
 
 namespace {
 
-struct MissingText
+// Rows are named in the test list by what they take away.
+struct MissingText : TableRow
 {
-    const char* name;
     bool remove;           // RemoveFilterFromCategory; otherwise AddFilterToCategory
     bool sourceRegistered; // an add takes the copy branch; otherwise the fallback
     int failingCall;       // 1: the category's text, 2: the filter's, 3: the target's
 };
 
-// Rows are named in the test list by what they take away.
-void PrintTo(const MissingText& row, std::ostream* out)
+// Makes the nth GUID-to-text conversion from now on (counting from 1) fail,
+// for the object's life.
+class FailingClsidConversion
 {
-    *out << row.name;
-}
+public:
+    explicit FailingClsidConversion(int failingCall)
+        : m_call(&PlatformCalls::stringFromClsid, &FailingClsidConversion::StringFromClsid)
+    {
+        s_calls = 0;
+        s_failingCall = failingCall;
+    }
+
+private:
+    static HRESULT WINAPI StringFromClsid(REFCLSID clsid, LPOLESTR* text)
+    {
+        if (++s_calls == s_failingCall)
+            return FailStringFromClsid(clsid, text);
+        return ::StringFromCLSID(clsid, text);
+    }
+
+    static inline int s_calls = 0;
+    static inline int s_failingCall = 0;
+    ScopedPlatformCall<decltype(PlatformCalls::stringFromClsid)> m_call;
+};
 
 class RegistrationWithoutText : public Registration, public ::testing::WithParamInterface<MissingText>
 {
@@ -487,20 +555,21 @@ TEST_P(RegistrationWithoutText, ChangesNothing)
     FailingClsidConversion failure(row.failingCall);
     if (row.remove)
     {
-        EXPECT_EQ(kConversionFailure, RemoveFilterFromCategory(m_target, m_filter));
+        EXPECT_EQ(E_OUTOFMEMORY, RemoveFilterFromCategory(m_target, m_filter));
         EXPECT_TRUE(KeyExists(TargetPath()));
     }
     else
     {
-        EXPECT_EQ(kConversionFailure, Add());
+        EXPECT_EQ(E_OUTOFMEMORY, Add());
         EXPECT_FALSE(KeyExists(ClassPath(m_target)));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(, RegistrationWithoutText,
-                         ::testing::Values(MissingText{"AddWithoutSourceCategoryText", false, true, 1},
-                                           MissingText{"AddWithoutFilterText", false, true, 2},
-                                           MissingText{"CopyWithoutTargetCategoryText", false, true, 3},
-                                           MissingText{"FallbackWithoutTargetCategoryText", false, false, 3},
-                                           MissingText{"RemoveWithoutCategoryText", true, false, 1},
-                                           MissingText{"RemoveWithoutFilterText", true, false, 2}));
+                         ::testing::Values(MissingText{{"AddWithoutSourceCategoryText"}, false, true, 1},
+                                           MissingText{{"AddWithoutFilterText"}, false, true, 2},
+                                           MissingText{{"CopyWithoutTargetCategoryText"}, false, true, 3},
+                                           MissingText{
+                                               {"FallbackWithoutTargetCategoryText"}, false, false, 3},
+                                           MissingText{{"RemoveWithoutCategoryText"}, true, false, 1},
+                                           MissingText{{"RemoveWithoutFilterText"}, true, false, 2}));

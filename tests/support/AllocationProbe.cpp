@@ -1,5 +1,6 @@
 #include "AllocationProbe.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -39,6 +40,15 @@ bool WasFreed(const void* block)
         if (g_freed[index] == block)
             return true;
     return false;
+}
+
+bool EachOwnAndFreed(std::vector<const void*> blocks)
+{
+    std::sort(blocks.begin(), blocks.end());
+    if (std::adjacent_find(blocks.begin(), blocks.end()) != blocks.end())
+        return false;
+    return std::all_of(blocks.begin(), blocks.end(),
+                       [](const void* block) { return block && WasFreed(block); });
 }
 
 FailNothrowAllocations::FailNothrowAllocations(std::size_t size)

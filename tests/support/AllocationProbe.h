@@ -4,6 +4,7 @@
 // demand.
 
 #include <cstddef>
+#include <vector>
 
 namespace AllocationProbe {
 
@@ -11,6 +12,8 @@ namespace AllocationProbe {
 void StartRecordingFrees();
 void StopRecordingFrees();
 bool WasFreed(const void* block);
+// Whether the blocks are all different, none of them null, and each was freed.
+bool EachOwnAndFreed(std::vector<const void*> blocks);
 
 // While it lives, nothrow allocations of this size fail.
 class FailNothrowAllocations

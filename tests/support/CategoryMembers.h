@@ -1,7 +1,8 @@
 #pragma once
-// The platform's own device enumerator, as the tests use it: one of the test's
-// own, and what it reports for a category, read directly from its monikers'
-// property bags.
+// Filter categories and their members as the tests see them: registered for
+// the length of a test, listed by the platform's own device enumerator (read
+// directly from its monikers' property bags), and delivered by the catalogue's
+// walks.
 
 #include <windows.h>
 #include <strmif.h>
@@ -10,16 +11,50 @@
 #include <vector>
 
 #include "ComPtr.h"
+#include "NamedClsid.h"
+#include "TestRegistry.h"
 
 // A system device enumerator of the test's own; a failure to create it is reported.
 ComPtr<ICreateDevEnum> DeviceEnumerator();
 
-struct CategoryMember
+// Every member of the category as the platform lists it, in its order: the
+// "CLSID" property as a CLSID (GUID_NULL when missing or not one), and the
+// "FriendlyName" property (empty when missing). `status` receives
+// CreateClassEnumerator's result (S_FALSE for a category without members).
+std::vector<NamedClsid> ListCategoryMembers(REFCLSID category, HRESULT* status = nullptr);
+
+// Every filter category, as EnumerateFilterCategories delivers them.
+std::vector<NamedClsid> AllCategories();
+
+// The filters of one category, through a moniker enumerator made as the windows
+// make it; empty for a category without members.
+std::vector<NamedClsid> FiltersOf(REFCLSID category);
+
+// The names under which the entries carry this CLSID, in their order: whether
+// it is listed, how often, and as what.
+using Names = std::vector<std::string>;
+Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid);
+
+// A filter registered in a category for the length of a test, with the values
+// through which the category lists it.
+struct RegisteredFilter
 {
-    std::wstring clsid;        // the "CLSID" property, empty when missing
-    std::wstring friendlyName; // the "FriendlyName" property, empty when missing
+    RegisteredFilter(REFCLSID category, const std::wstring& name, REFCLSID filter = NewGuid());
+    bool Registered() const { return KeyExists(key.path()); }
+
+    CLSID clsid;
+    ScopedClassesKey key;
 };
 
-// Every moniker of the category, in the enumerator's order. `status` receives
-// CreateClassEnumerator's result (S_FALSE for a category without members).
-std::vector<CategoryMember> ListCategoryMembers(REFCLSID category, HRESULT* status = nullptr);
+// A filter category registered for the length of a test: listed among the
+// machine's categories, and removed with the filters registered in it.
+struct RegisteredCategory
+{
+    explicit RegisteredCategory(const std::wstring& name, REFCLSID category = NewGuid());
+    // Registers a filter in the category; it goes with the category.
+    void Register(REFCLSID filter, const std::wstring& name) const;
+
+    CLSID clsid;
+    RegisteredFilter listing;
+    ScopedClassesKey members;
+};

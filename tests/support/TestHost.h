@@ -2,11 +2,13 @@
 // What the machine that runs the tests allows: the tests that need Wine's own
 // registrations, or that write the classes root, skip with a reason where it
 // does not (on Windows, or as a standard user there). Under Wine none skips.
+// Also the fixtures and the tables of inputs that the test programs share.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 
 #include "TestRegistry.h"
@@ -69,4 +71,25 @@ protected:
 
 private:
     int m_openBefore = 0;
+};
+
+// A row of a table of inputs, named in the test list and in failures by its name.
+struct TableRow
+{
+    const char* name;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const TableRow& row)
+{
+    return out << row.name;
+}
+
+// Names the rows of a parameterised test by their names.
+struct RowName
+{
+    template <typename Row>
+    std::string operator()(const ::testing::TestParamInfo<Row>& info) const
+    {
+        return info.param.name;
+    }
 };

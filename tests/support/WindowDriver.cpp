@@ -14,15 +14,6 @@ INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
     return run.result;
 }
 
-INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog)
-{
-    CWinApp::GetApp()->m_pMainWnd = &dialog;
-    const ModalRun run = RunInsideModal(dialog, {});
-    if (run.leftOpen)
-        ADD_FAILURE_AT(here.file, here.line) << "the dialog came up";
-    return run.result;
-}
-
 INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
                        const std::function<INT_PTR()>& open)
 {
@@ -39,7 +30,7 @@ INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
 void ClickListItem(HWND list, int index)
 {
     RECT item = {};
-    ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    ListBox_GetItemRect(list, index, &item);
     const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageA(list, WM_LBUTTONUP, 0, at);
@@ -53,12 +44,11 @@ void ClickButton(HWND button)
 std::vector<std::string> ListTexts(HWND list)
 {
     std::vector<std::string> texts;
-    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index)
+    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
     {
-        const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
+        const int length = ListBox_GetTextLen(list, index);
         std::vector<char> buffer(length > 0 ? static_cast<size_t>(length) + 1 : 1);
-        ::SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+        ListBox_GetText(list, index, buffer.data());
         texts.emplace_back(buffer.data());
     }
     return texts;
@@ -75,15 +65,14 @@ int FindListText(HWND list, const std::string& text)
 
 const CLSID* ListEntryClsid(HWND list, int index)
 {
-    const LRESULT data = ::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    const LRESULT data = ListBox_GetItemData(list, index);
     return data == LB_ERR ? nullptr : reinterpret_cast<const CLSID*>(data);
 }
 
 std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid)
 {
     std::vector<int> entries;
-    for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count;
-         ++index)
+    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
         if (const CLSID* carried = ListEntryClsid(list, index); carried && *carried == clsid)
             entries.push_back(index);
     return entries;

@@ -6,14 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "Dialog.h"
 #include "ModalRun.h"
+#include "TestHost.h"
 
 // The caller's line, for failures that a helper finds.
 struct Here
@@ -27,10 +28,6 @@ struct Here
 // inside its loop once it is shown; a window the steps leave open is then
 // cancelled. Returns the modal result; fails when the window never came up.
 INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps);
-
-// Runs the dialog modally, as the application's main window, where it is to
-// end while it initialises. Fails when the window comes up.
-INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog);
 
 // Calls `open`, which runs a dialog that `owner` owns, and the steps inside the
 // dialog's loop, one per tick. Fails unless every step ran and the steps ended
@@ -81,20 +78,8 @@ private:
     static MessageWatch* s_current;
 };
 
-// One row of a table of ways to act on a window: the action, and its name,
-// which names the test's row.
-struct WindowAction
+// One row of a table of ways to act on a window: the action, and its name.
+struct WindowAction : TableRow
 {
-    const char* name;
     void (*act)(HWND window);
 };
-
-inline void PrintTo(const WindowAction& action, std::ostream* out)
-{
-    *out << action.name;
-}
-
-inline std::string WindowActionName(const ::testing::TestParamInfo<WindowAction>& info)
-{
-    return info.param.name;
-}
