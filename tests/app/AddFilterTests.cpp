@@ -183,32 +183,12 @@ HWND FilterList(HWND manager)
     return ::GetDlgItem(manager, IDC_FILTER_LIST);
 }
 
-// The entries of the manager's filter list that carry this CLSID.
-int CountListed(HWND manager, REFCLSID filter)
-{
-    return static_cast<int>(ListEntriesOf(FilterList(manager), filter).size());
-}
-
-std::string ListedText(HWND manager, REFCLSID filter)
-{
-    const std::vector<int> entries = ListEntriesOf(FilterList(manager), filter);
-    return entries.empty() ? std::string() : ListTexts(FilterList(manager))[entries.front()];
-}
-
 // The text of a string value as read with the wide registry calls.
 std::wstring TextOf(const RegValue& value)
 {
     std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()),
                       value.data.size() / sizeof(wchar_t));
     return text.substr(0, text.find(L'\0'));
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(size > 0 ? static_cast<size_t>(size) : 1, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
-    return narrow.substr(0, narrow.find('\0'));
 }
 
 // A filter's registration in the video category, removed before and after the test.
@@ -346,8 +326,7 @@ TEST_F(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
         const auto source = ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
         ASSERT_FALSE(source.empty());
         EXPECT_EQ(source, ReadAllValues(copy.key.path()));
-        EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
-        EXPECT_EQ("AVI Splitter", ListedText(manager, CLSID_AviSplitter));
+        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(FilterList(manager), CLSID_AviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
     });
 }
@@ -357,14 +336,14 @@ TEST_F(AddFilterDialog, AddingAFilterTheCategoryHoldsSucceedsAndListsItOnce)
     VideoRegistration copy(CLSID_AviSplitter);
     RunManagerOnVideo(HERE, [&](HWND manager) {
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
-        ASSERT_EQ(1, CountListed(manager, CLSID_AviSplitter));
+        ASSERT_EQ(Names{"AVI Splitter"}, ListedNames(FilterList(manager), CLSID_AviSplitter));
         // A selected entry shows whether the second Add refreshes the list.
         ASSERT_TRUE(SelectListEntry(FilterList(manager), "AVI Splitter"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
 
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
-        EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
+        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(FilterList(manager), CLSID_AviSplitter));
         EXPECT_EQ(ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter)),
                   ReadAllValues(copy.key.path()));
     });
@@ -401,8 +380,7 @@ TEST_F(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
         EXPECT_EQ(className, friendlyName);
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), clsidText.type);
         EXPECT_EQ(GuidTextW(renderer), TextOf(clsidText));
-        EXPECT_EQ(Narrow(TextOf(className)), ListedText(manager, renderer));
-        EXPECT_EQ(1, CountListed(manager, renderer));
+        EXPECT_EQ(Names{AsciiText(TextOf(className))}, ListedNames(FilterList(manager), renderer));
     });
 }
 
@@ -441,7 +419,7 @@ TEST_F(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
         ASSERT_NO_FATAL_FAILURE(
             PressAdd(HERE, manager, [&](HWND dialog) { ChooseFilter(dialog, second.clsid, filter); }));
         EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.key.path()));
-        EXPECT_EQ(1, CountListed(manager, filter));
+        EXPECT_EQ(Names{"Shared probe"}, ListedNames(FilterList(manager), filter));
     });
 }
 
@@ -466,8 +444,8 @@ TEST_F(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
         }));
         EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.key.path()));
         EXPECT_FALSE(KeyExists(leftCopy.key.path()));
-        EXPECT_EQ(1, CountListed(manager, right));
-        EXPECT_EQ(0, CountListed(manager, left));
+        EXPECT_EQ(Names{"Twin probe"}, ListedNames(FilterList(manager), right));
+        EXPECT_TRUE(ListedNames(FilterList(manager), left).empty());
     });
 }
 

@@ -167,25 +167,15 @@ std::vector<std::wstring> ListTextsW(HWND list)
     return texts;
 }
 
-HWND FocusOf(HWND window)
+// A key pressed and released on the window's focus.
+void PressKey(HWND window, WPARAM key)
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus ? info.hwndFocus : window;
-}
-
-void PressKey(HWND window, WPARAM key)
-{
-    ::PostMessageW(FocusOf(window), WM_KEYDOWN, key, 1);
-    ::PostMessageW(FocusOf(window), WM_KEYUP, key, 0xC0000001);
-}
-
-// The key under which the filter mapper registers a category, as a member of
-// the category of filter categories.
-std::string CategoryRegistration(REFCLSID category)
-{
-    return InstancePath(CLSID_ActiveMovieCategories, category);
+    const HWND focus = info.hwndFocus ? info.hwndFocus : window;
+    ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+    ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
 }
 
 bool ListsCategory(REFCLSID category)
@@ -210,10 +200,11 @@ using ManagerProgram = ClassesRootTest;
 TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsArguments)
 {
     // The program registers the categories at every start.
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, CategoryRegistration(CLSID_ZarvVideoProcessors).c_str());
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, CategoryRegistration(CLSID_ZarvAudioProcessors).c_str());
-    ASSERT_FALSE(ListsCategory(CLSID_ZarvVideoProcessors));
-    ASSERT_FALSE(ListsCategory(CLSID_ZarvAudioProcessors));
+    for (const CLSID& category : {CLSID_ZarvVideoProcessors, CLSID_ZarvAudioProcessors})
+    {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, InstancePath(CLSID_ActiveMovieCategories, category).c_str());
+        ASSERT_FALSE(ListsCategory(category));
+    }
 
     Program program(L"/help --unknown C:\\nowhere\\file.txt");
     const HWND window = StartedWindow(program);

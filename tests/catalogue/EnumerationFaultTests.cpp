@@ -1,23 +1,363 @@
 // The walks over stand-in objects, for the answers the real device enumerator
 // cannot be made to give: failed binds and reads, null strings, early ends of a
-// walk. Every test ends by checking that each object is back to the one
-// reference the test holds.
+// walk. The stand-ins (a device enumerator, a moniker enumerator, monikers and
+// property bags whose answers a test sets) count their references, and every
+// test ends by checking that each object is back to the one reference the test
+// holds.
 #include <gtest/gtest.h>
 
 #include <dshow.h>
+#include <oleauto.h>
 
+#include <algorithm>
 #include <deque>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "FakeDeviceEnumeration.h"
 #include "FilterEnumeration.h"
 #include "PropertyNames.h"
 #include "StandIns.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
+// Exported by the platform's automation library; not in its headers.
+extern "C" void WINAPI SetOaNoCache();
+
 namespace {
+
+// Watches the task allocator, through which SysAllocString takes and
+// SysFreeString gives back a string's memory, for the strings the bags hand
+// out. The platform's cache of freed strings is turned off, so a string goes
+// back to the allocator when it is freed. Registered for the life of the
+// process: the allocator may call it as long as anything it watched is alive.
+class StringWatch final : public IMallocSpy
+{
+public:
+    StringWatch()
+    {
+        ::SetOaNoCache();
+        ::CoRegisterMallocSpy(this);
+    }
+
+    BSTR Allocate(const std::wstring& text)
+    {
+        m_watchedThread = ::GetCurrentThreadId();
+        const BSTR string = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        m_watchedThread = 0;
+        return string;
+    }
+
+    int TakeUnfreed()
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        const int unfreed = static_cast<int>(m_live.size());
+        m_live.clear();
+        ::ReleaseSRWLockExclusive(&m_lock);
+        return unfreed;
+    }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_IMallocSpy ? this : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    void* STDMETHODCALLTYPE PostAlloc(void* actual) override
+    {
+        if (actual && m_watchedThread == ::GetCurrentThreadId())
+            Update([&] { m_live.insert(actual); });
+        return actual;
+    }
+    void* STDMETHODCALLTYPE PreFree(void* request, BOOL) override
+    {
+        Update([&] { m_live.erase(request); });
+        return request;
+    }
+
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** newRequest, BOOL) override
+    {
+        *newRequest = request;
+        return size;
+    }
+    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { return actual; }
+    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+    void STDMETHODCALLTYPE PreHeapMinimize() override {}
+    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+
+private:
+    template <typename Change>
+    void Update(Change change)
+    {
+        ::AcquireSRWLockExclusive(&m_lock);
+        change();
+        ::ReleaseSRWLockExclusive(&m_lock);
+    }
+
+    SRWLOCK m_lock = SRWLOCK_INIT;
+    std::set<void*> m_live;
+    volatile DWORD m_watchedThread = 0;
+};
+
+StringWatch& Strings()
+{
+    static StringWatch* const watch = new StringWatch; // never deleted: see above
+    return *watch;
+}
+
+// A property bag with string values, values that fail to read, values read as a
+// null string and values that come back as a number.
+class FakePropertyBag : public FakeComObject<IPropertyBag>
+{
+public:
+    FakePropertyBag() : FakeComObject(IID_IPropertyBag) {}
+
+    FakePropertyBag& Text(const wchar_t* name, std::wstring text) { return Set(name, Kind::Text, text); }
+    FakePropertyBag& NullText(const wchar_t* name) { return Set(name, Kind::NullText); }
+    FakePropertyBag& Number(const wchar_t* name, LONG number) { return Set(name, Kind::Number, {}, number); }
+    FakePropertyBag& Failing(const wchar_t* name, HRESULT status)
+    {
+        return Set(name, Kind::Failing, {}, 0, status);
+    }
+
+    // Names read, in order.
+    const std::vector<std::wstring>& reads() const { return m_reads; }
+    // Reads whose variant was not set to VT_BSTR by the caller.
+    int untypedReads() const { return m_untypedReads; }
+
+    STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override
+    {
+        if (!name || !value)
+            return E_POINTER;
+        m_reads.emplace_back(name);
+        if (V_VT(value) != VT_BSTR)
+            ++m_untypedReads;
+
+        const auto found = m_values.find(name);
+        if (found == m_values.end())
+            return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND); // what the platform's bag says
+        const Value& stored = found->second;
+        switch (stored.kind)
+        {
+        case Kind::Text:
+            V_VT(value) = VT_BSTR;
+            V_BSTR(value) = Strings().Allocate(stored.text);
+            return V_BSTR(value) ? S_OK : E_OUTOFMEMORY;
+        case Kind::NullText:
+            V_VT(value) = VT_BSTR;
+            V_BSTR(value) = nullptr;
+            return S_OK;
+        case Kind::Number:
+            V_VT(value) = VT_I4;
+            V_I4(value) = stored.number;
+            return S_OK;
+        case Kind::Failing:
+            break;
+        }
+        return stored.status;
+    }
+    STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
+
+private:
+    enum class Kind
+    {
+        Text,
+        NullText,
+        Number,
+        Failing
+    };
+    struct Value
+    {
+        Kind kind;
+        std::wstring text;
+        LONG number;
+        HRESULT status;
+    };
+    FakePropertyBag& Set(const wchar_t* name, Kind kind, std::wstring text = {}, LONG number = 0,
+                         HRESULT status = S_OK)
+    {
+        m_values[name] = Value{kind, std::move(text), number, status};
+        return *this;
+    }
+
+    std::map<std::wstring, Value> m_values;
+    std::vector<std::wstring> m_reads;
+    int m_untypedReads = 0;
+};
+
+// A moniker that binds to a given bag, or fails to bind with a given status.
+class FakeMoniker : public FakeComObject<IMoniker>
+{
+public:
+    explicit FakeMoniker(FakePropertyBag* bag, HRESULT bindStatus = S_OK)
+        : FakeComObject(IID_IMoniker), m_bag(bag), m_bindStatus(bindStatus)
+    {
+    }
+
+    FakePropertyBag* bag() const { return m_bag; }
+    // Binds made with anything but no context, no left moniker and IPropertyBag.
+    int unexpectedBinds() const { return m_unexpectedBinds; }
+
+    STDMETHODIMP BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** out) override
+    {
+        if (context || left || iid != IID_IPropertyBag)
+            ++m_unexpectedBinds;
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (FAILED(m_bindStatus) || !m_bag)
+            return FAILED(m_bindStatus) ? m_bindStatus : E_FAIL;
+        m_bag->AddRef();
+        *out = static_cast<IPropertyBag*>(m_bag);
+        return m_bindStatus;
+    }
+
+    STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsDirty() override { return E_NOTIMPL; }
+    STDMETHODIMP Load(IStream*) override { return E_NOTIMPL; }
+    STDMETHODIMP Save(IStream*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    STDMETHODIMP BindToObject(IBindCtx*, IMoniker*, REFIID, void**) override { return E_NOTIMPL; }
+    STDMETHODIMP Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP ComposeWith(IMoniker*, BOOL, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP Enum(BOOL, IEnumMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP IsEqual(IMoniker*) override { return E_NOTIMPL; }
+    STDMETHODIMP Hash(DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsRunning(IBindCtx*, IMoniker*, IMoniker*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*) override { return E_NOTIMPL; }
+    STDMETHODIMP Inverse(IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP CommonPrefixWith(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP RelativePathTo(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP ParseDisplayName(IBindCtx*, IMoniker*, LPOLESTR, ULONG*, IMoniker**) override
+    {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP IsSystemMoniker(DWORD*) override { return E_NOTIMPL; }
+
+private:
+    FakePropertyBag* m_bag;
+    HRESULT m_bindStatus;
+    int m_unexpectedBinds = 0;
+};
+
+// A moniker enumerator that hands out its monikers in order, then answers every
+// further Next with the end status; a moniker given for the end comes out along
+// with that status, once, as a careless enumerator might hand it. At every Next
+// it checks that the monikers handed out before, and their bags, have been
+// released.
+class FakeEnumMoniker : public FakeComObject<IEnumMoniker>
+{
+public:
+    FakeEnumMoniker(std::vector<FakeMoniker*> monikers, HRESULT endStatus = S_FALSE,
+                    FakeMoniker* withEnd = nullptr)
+        : FakeComObject(IID_IEnumMoniker), m_monikers(std::move(monikers)), m_endStatus(endStatus),
+          m_withEnd(withEnd)
+    {
+    }
+
+    int nexts() const { return m_nexts; }
+    // Nexts made while an earlier moniker or its bag was still held.
+    int fetchesWhileHeld() const { return m_fetchesWhileHeld; }
+    // Nexts made after the end status had been given.
+    int nextsAfterEnd() const { return m_nextsAfterEnd; }
+
+    STDMETHODIMP Next(ULONG count, IMoniker** out, ULONG* fetched) override
+    {
+        ++m_nexts;
+        const size_t handedOut = std::min(m_next, m_monikers.size());
+        for (size_t i = 0; i < handedOut; ++i)
+        {
+            const FakeMoniker* earlier = m_monikers[i];
+            if (!earlier->balanced() || (earlier->bag() && !earlier->bag()->balanced()))
+            {
+                ++m_fetchesWhileHeld;
+                break;
+            }
+        }
+        if (!out || count != 1)
+            return E_INVALIDARG;
+        *out = nullptr;
+        if (fetched)
+            *fetched = 0;
+        if (m_next >= m_monikers.size())
+        {
+            if (m_next > m_monikers.size())
+                ++m_nextsAfterEnd;
+            else if (m_withEnd)
+            {
+                m_withEnd->AddRef();
+                *out = m_withEnd;
+            }
+            ++m_next;
+            return m_endStatus;
+        }
+        FakeMoniker* moniker = m_monikers[m_next++];
+        moniker->AddRef();
+        *out = moniker;
+        if (fetched)
+            *fetched = 1;
+        return S_OK;
+    }
+    STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
+    STDMETHODIMP Reset() override { return E_NOTIMPL; }
+    STDMETHODIMP Clone(IEnumMoniker**) override { return E_NOTIMPL; }
+
+private:
+    std::vector<FakeMoniker*> m_monikers;
+    HRESULT m_endStatus;
+    FakeMoniker* m_withEnd;
+    size_t m_next = 0;
+    int m_nexts = 0;
+    int m_fetchesWhileHeld = 0;
+    int m_nextsAfterEnd = 0;
+};
+
+// A device enumerator that answers CreateClassEnumerator with a given status
+// and moniker enumerator (which may be null).
+class FakeDevEnum : public FakeComObject<ICreateDevEnum>
+{
+public:
+    FakeDevEnum(HRESULT status, FakeEnumMoniker* enumerator)
+        : FakeComObject(IID_ICreateDevEnum), m_status(status), m_enumerator(enumerator)
+    {
+    }
+
+    int requests() const { return m_requests; }
+    const CLSID& category() const { return m_category; }
+    DWORD flags() const { return m_flags; }
+
+    STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override
+    {
+        ++m_requests;
+        m_category = category;
+        m_flags = flags;
+        if (!out)
+            return E_POINTER;
+        *out = nullptr;
+        if (m_enumerator)
+        {
+            m_enumerator->AddRef();
+            *out = m_enumerator;
+        }
+        return m_status;
+    }
+
+private:
+    HRESULT m_status;
+    FakeEnumMoniker* m_enumerator;
+    int m_requests = 0;
+    CLSID m_category = GUID_NULL;
+    DWORD m_flags = 0;
+};
 
 class FakeWalk : public ::testing::Test
 {
@@ -79,7 +419,7 @@ protected:
     // platform expects, and no moniker or bag held when the next moniker was fetched.
     void TearDown() override
     {
-        EXPECT_EQ(0, TakeUnfreedBagStrings());
+        EXPECT_EQ(0, Strings().TakeUnfreed());
         for (const FakePropertyBag& bag : m_bags)
         {
             EXPECT_EQ(1, bag.refs());

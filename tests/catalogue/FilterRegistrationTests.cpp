@@ -34,10 +34,6 @@ std::map<std::wstring, RegValue> ByName(const Values& values)
     return std::map<std::wstring, RegValue>(values.begin(), values.end());
 }
 
-// Wine's own registration of its filters: the "DirectShow Filters" category.
-constexpr GUID kDirectShowFilters = {
-    0x083863F1, 0x70DE, 0x11D0, {0xBD, 0x40, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
-
 RegValue Value(DWORD type, const void* data, size_t size)
 {
     RegValue value;
@@ -69,42 +65,22 @@ bool WriteAll(const std::string& path, const Values& values)
 // Access lists in SDDL form.
 constexpr char kReadOnlyAccess[] = "D:P(A;;KR;;;WD)"; // everyone may read, no one may write
 constexpr char kNoAccess[] = "D:P";                   // no one may open the key
+constexpr char kFullAccess[] = "D:P(A;;KA;;;WD)";     // everyone may do anything
 
 // Gives an existing key under HKEY_CLASSES_ROOT another access list for the
-// object's life and puts the original list back afterwards, through a handle
-// opened before the change.
+// object's life, through a handle opened before the change, and afterwards
+// full access for everyone, so that the test's keys go as usual.
 class ScopedKeyAccess
 {
 public:
-    ScopedKeyAccess(const std::string& path, const char* sddl) : m_key(OpenClassesKey(path, KEY_ALL_ACCESS))
+    ScopedKeyAccess(const std::string& path, const char* sddl)
+        : m_key(OpenClassesKey(path, KEY_ALL_ACCESS)), m_applied(m_key && SetAccess(sddl))
     {
-        if (!m_key)
-        {
-            ADD_FAILURE() << "cannot open " << path;
-            return;
-        }
-        DWORD size = 0;
-        ::RegGetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
-        m_original.resize(size);
-        if (size == 0 || ::RegGetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, m_original.data(),
-                                             &size) != ERROR_SUCCESS)
-            m_original.clear();
-
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
-                                                                    nullptr))
-        {
-            ADD_FAILURE() << "bad access list " << sddl;
-            return;
-        }
-        m_applied = ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
-        ::LocalFree(descriptor);
-        EXPECT_TRUE(m_applied) << "cannot set the access list of " << path;
     }
     ~ScopedKeyAccess()
     {
-        if (m_applied && !m_original.empty())
-            ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, m_original.data());
+        if (m_applied)
+            SetAccess(kFullAccess);
     }
     ScopedKeyAccess(const ScopedKeyAccess&) = delete;
     ScopedKeyAccess& operator=(const ScopedKeyAccess&) = delete;
@@ -112,9 +88,20 @@ public:
     bool applied() const { return m_applied; }
 
 private:
+    bool SetAccess(const char* sddl) const
+    {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                                    nullptr))
+            return false;
+        const bool set =
+            ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        ::LocalFree(descriptor);
+        return set;
+    }
+
     UniqueRegKey m_key;
-    std::vector<BYTE> m_original;
-    bool m_applied = false;
+    bool m_applied;
 };
 
 // A source category, a filter and a target category of the test's own, whose
@@ -162,7 +149,7 @@ protected:
 
 TEST(RegistrationOfWineFilter, CopiesTheAviSplitterAndRemovesItAgain)
 {
-    const std::string source = InstancePath(kDirectShowFilters, CLSID_AviSplitter);
+    const std::string source = InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter);
     const Values original = ReadAllValues(source);
     RegValue filterData;
     ASSERT_TRUE(ReadValue(source, L"FilterData", filterData)) << "Wine registers the AVI Splitter";
@@ -170,7 +157,7 @@ TEST(RegistrationOfWineFilter, CopiesTheAviSplitterAndRemovesItAgain)
 
     const GUID target = NewGuid();
     ScopedClassesKey cleanup(ClassPath(target));
-    ASSERT_EQ(ERROR_SUCCESS, AddFilterToCategory(kDirectShowFilters, CLSID_AviSplitter, target));
+    ASSERT_EQ(ERROR_SUCCESS, AddFilterToCategory(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter, target));
 
     EXPECT_EQ(ByName(original), ByName(ReadAllValues(InstancePath(target, CLSID_AviSplitter))));
     const std::vector<NamedClsid> members = ListCategoryMembers(target);
@@ -428,25 +415,21 @@ TEST_F(Registration, LeavesAnEmptyTargetWhenClsidCannotBeSet)
 namespace {
 
 // Between the query of a value's size and the read of its data, another writer
-// gives the value new data.
-struct ConcurrentWrite
-{
-    static LSTATUS APIENTRY Query(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                  LPDWORD size)
-    {
-        const LSTATUS status = ::RegQueryValueExW(key, name, reserved, type, data, size);
-        if (!data && s_newData)
-        {
-            ::RegSetValueExW(key, name, 0, REG_BINARY, s_newData->data(),
-                             static_cast<DWORD>(s_newData->size()));
-            s_newData = nullptr;
-        }
-        return status;
-    }
+// gives the value this data.
+const std::vector<BYTE>* g_concurrentData = nullptr;
 
-    static const std::vector<BYTE>* s_newData;
-};
-const std::vector<BYTE>* ConcurrentWrite::s_newData = nullptr;
+LSTATUS APIENTRY QueryWithConcurrentWrite(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                                          LPDWORD size)
+{
+    const LSTATUS status = ::RegQueryValueExW(key, name, reserved, type, data, size);
+    if (!data && g_concurrentData)
+    {
+        ::RegSetValueExW(key, name, 0, REG_BINARY, g_concurrentData->data(),
+                         static_cast<DWORD>(g_concurrentData->size()));
+        g_concurrentData = nullptr;
+    }
+    return status;
+}
 
 } // namespace
 
@@ -458,15 +441,15 @@ TEST_F(Registration, FailsAValueThatGrowsAndCopiesOneThatShrinks)
     const UniqueRegKey source = OpenClassesKey(SourcePath(), KEY_ALL_ACCESS);
     const UniqueRegKey target = OpenClassesKey(TargetPath(), KEY_ALL_ACCESS);
     ASSERT_TRUE(source && target);
-    ScopedPlatformCall query(&PlatformCalls::regQueryValueEx, &ConcurrentWrite::Query);
+    ScopedPlatformCall query(&PlatformCalls::regQueryValueEx, &QueryWithConcurrentWrite);
 
     const std::vector<BYTE> grown(65, 0x22);
-    ConcurrentWrite::s_newData = &grown;
+    g_concurrentData = &grown;
     EXPECT_EQ(ERROR_MORE_DATA, CopyRegistryValue(target.get(), L"Copy", source.get(), L"Data"));
     EXPECT_TRUE(ReadAllValues(TargetPath()).empty()) << "nothing written";
 
     const std::vector<BYTE> shrunk(3, 0x33);
-    ConcurrentWrite::s_newData = &shrunk;
+    g_concurrentData = &shrunk;
     EXPECT_EQ(ERROR_SUCCESS, CopyRegistryValue(target.get(), L"Copy", source.get(), L"Data"));
     RegValue copy;
     ASSERT_TRUE(ReadValue(TargetPath(), L"Copy", copy));
@@ -508,30 +491,16 @@ struct MissingText : TableRow
     int failingCall;       // 1: the category's text, 2: the filter's, 3: the target's
 };
 
-// Makes the nth GUID-to-text conversion from now on (counting from 1) fail,
-// for the object's life.
-class FailingClsidConversion
+// The GUID-to-text conversion that fails at the nth call from when the count
+// is set (counting from 1).
+int g_conversionsToFailure = 0;
+
+HRESULT WINAPI FailNthStringFromClsid(REFCLSID clsid, LPOLESTR* text)
 {
-public:
-    explicit FailingClsidConversion(int failingCall)
-        : m_call(&PlatformCalls::stringFromClsid, &FailingClsidConversion::StringFromClsid)
-    {
-        s_calls = 0;
-        s_failingCall = failingCall;
-    }
-
-private:
-    static HRESULT WINAPI StringFromClsid(REFCLSID clsid, LPOLESTR* text)
-    {
-        if (++s_calls == s_failingCall)
-            return FailStringFromClsid(clsid, text);
-        return ::StringFromCLSID(clsid, text);
-    }
-
-    static inline int s_calls = 0;
-    static inline int s_failingCall = 0;
-    ScopedPlatformCall<decltype(PlatformCalls::stringFromClsid)> m_call;
-};
+    if (--g_conversionsToFailure == 0)
+        return FailStringFromClsid(clsid, text);
+    return ::StringFromCLSID(clsid, text);
+}
 
 class RegistrationWithoutText : public Registration, public ::testing::WithParamInterface<MissingText>
 {
@@ -552,7 +521,8 @@ TEST_P(RegistrationWithoutText, ChangesNothing)
         ASSERT_TRUE(CreateKey(TargetPath()));
     }
 
-    FailingClsidConversion failure(row.failingCall);
+    g_conversionsToFailure = row.failingCall;
+    const ScopedPlatformCall failure(&PlatformCalls::stringFromClsid, &FailNthStringFromClsid);
     if (row.remove)
     {
         EXPECT_EQ(E_OUTOFMEMORY, RemoveFilterFromCategory(m_target, m_filter));

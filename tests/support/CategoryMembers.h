@@ -12,6 +12,7 @@
 
 #include "ComPtr.h"
 #include "NamedClsid.h"
+#include "TestHost.h"
 #include "TestRegistry.h"
 
 // A system device enumerator of the test's own; a failure to create it is reported.
@@ -32,7 +33,6 @@ std::vector<NamedClsid> FiltersOf(REFCLSID category);
 
 // The names under which the entries carry this CLSID, in their order: whether
 // it is listed, how often, and as what.
-using Names = std::vector<std::string>;
 Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid);
 
 // A filter registered in a category for the length of a test, with the values

@@ -10,6 +10,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "TestRegistry.h"
 
@@ -72,6 +73,9 @@ protected:
 private:
     int m_openBefore = 0;
 };
+
+// Names, in order: of a CLSID's entries in a walk or a list, or of a list's entries.
+using Names = std::vector<std::string>;
 
 // A row of a table of inputs, named in the test list and in failures by its name.
 struct TableRow

@@ -78,6 +78,15 @@ std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid)
     return entries;
 }
 
+Names ListedNames(HWND list, REFCLSID clsid)
+{
+    const std::vector<std::string> texts = ListTexts(list);
+    Names names;
+    for (const int index : ListEntriesOf(list, clsid))
+        names.push_back(texts[static_cast<size_t>(index)]);
+    return names;
+}
+
 bool IsItemEnabled(HWND dialog, int id)
 {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;

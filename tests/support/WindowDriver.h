@@ -48,6 +48,9 @@ int FindListText(HWND list, const std::string& text);
 // indexes of the entries that carry this CLSID.
 const CLSID* ListEntryClsid(HWND list, int index);
 std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid);
+// The texts of the entries that carry this CLSID, top to bottom: whether it is
+// listed, how often, and as what.
+Names ListedNames(HWND list, REFCLSID clsid);
 
 bool IsItemEnabled(HWND dialog, int id);
 
