@@ -22,12 +22,9 @@
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 #include "WindowDriver.h"
-#include "ZarvFMgrDlg.h"
 #include "resource.h"
 
 namespace {
-
-const char kVideo[] = "ZARV Video Processors";
 
 // Wine's own filter categories, which nobody here registered.
 const char* const kWineCategories[] = {
@@ -167,22 +164,6 @@ void PressAdd(Here here, HWND manager, const ModalStep& steps)
     });
 }
 
-// Runs the manager window with the video category listed.
-void RunManagerOnVideo(Here here, const ModalStep& steps)
-{
-    CZarvFMgrDlg manager;
-    RunModal(here, manager, [&](HWND window) {
-        const ::testing::ScopedTrace trace(here.file, here.line, "manager run here");
-        ASSERT_TRUE(SelectListEntry(::GetDlgItem(window, IDC_CATEGORY_LIST), kVideo));
-        steps(window);
-    });
-}
-
-HWND FilterList(HWND manager)
-{
-    return ::GetDlgItem(manager, IDC_FILTER_LIST);
-}
-
 // The text of a string value as read with the wide registry calls.
 std::wstring TextOf(const RegValue& value)
 {
@@ -211,11 +192,6 @@ void DoubleClickItem(HWND tree, HTREEITEM item)
     TreeView_GetItemRect(tree, item, &text, TRUE);
     ::SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON,
                    MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2));
-}
-
-bool IsExpanded(HWND tree, HTREEITEM item)
-{
-    return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
 // The cases copy into the vendor categories and choose the AVI Splitter, which
@@ -269,12 +245,10 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
             // each item still carries a copy of its own.
             const HTREEITEM compressors = FindItem(tree, nullptr, kVideoCompressors);
             ASSERT_NE(nullptr, compressors);
-            std::vector<const CLSID*> copies;
-            for (HTREEITEM codec : Items(tree, compressors))
-                copies.push_back(ItemClsid(tree, codec));
-            ASSERT_GE(copies.size(), 2u);
-            EXPECT_EQ(*copies[0], *copies[1]);
-            EXPECT_NE(copies[0], copies[1]);
+            const std::vector<HTREEITEM> codecs = Items(tree, compressors);
+            ASSERT_GE(codecs.size(), 2u);
+            EXPECT_EQ(*ItemClsid(tree, codecs[0]), *ItemClsid(tree, codecs[1]));
+            EXPECT_NE(ItemClsid(tree, codecs[0]), ItemClsid(tree, codecs[1]));
             SendCommand(dialog, IDCANCEL);
         }));
     });
@@ -326,7 +300,7 @@ TEST_F(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
         const auto source = ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
         ASSERT_FALSE(source.empty());
         EXPECT_EQ(source, ReadAllValues(copy.key.path()));
-        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(FilterList(manager), CLSID_AviSplitter));
+        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
     });
 }
@@ -336,14 +310,14 @@ TEST_F(AddFilterDialog, AddingAFilterTheCategoryHoldsSucceedsAndListsItOnce)
     VideoRegistration copy(CLSID_AviSplitter);
     RunManagerOnVideo(HERE, [&](HWND manager) {
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
-        ASSERT_EQ(Names{"AVI Splitter"}, ListedNames(FilterList(manager), CLSID_AviSplitter));
+        ASSERT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         // A selected entry shows whether the second Add refreshes the list.
-        ASSERT_TRUE(SelectListEntry(FilterList(manager), "AVI Splitter"));
+        ASSERT_TRUE(SelectListEntry(Filters(manager), "AVI Splitter"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
 
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
-        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(FilterList(manager), CLSID_AviSplitter));
+        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         EXPECT_EQ(ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter)),
                   ReadAllValues(copy.key.path()));
     });
@@ -380,7 +354,7 @@ TEST_F(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
         EXPECT_EQ(className, friendlyName);
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), clsidText.type);
         EXPECT_EQ(GuidTextW(renderer), TextOf(clsidText));
-        EXPECT_EQ(Names{AsciiText(TextOf(className))}, ListedNames(FilterList(manager), renderer));
+        EXPECT_EQ(Names{AsciiText(TextOf(className))}, ListedNames(Filters(manager), renderer));
     });
 }
 
@@ -419,7 +393,7 @@ TEST_F(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
         ASSERT_NO_FATAL_FAILURE(
             PressAdd(HERE, manager, [&](HWND dialog) { ChooseFilter(dialog, second.clsid, filter); }));
         EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.key.path()));
-        EXPECT_EQ(Names{"Shared probe"}, ListedNames(FilterList(manager), filter));
+        EXPECT_EQ(Names{"Shared probe"}, ListedNames(Filters(manager), filter));
     });
 }
 
@@ -444,8 +418,8 @@ TEST_F(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
         }));
         EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.key.path()));
         EXPECT_FALSE(KeyExists(leftCopy.key.path()));
-        EXPECT_EQ(Names{"Twin probe"}, ListedNames(FilterList(manager), right));
-        EXPECT_TRUE(ListedNames(FilterList(manager), left).empty());
+        EXPECT_EQ(Names{"Twin probe"}, ListedNames(Filters(manager), right));
+        EXPECT_TRUE(ListedNames(Filters(manager), left).empty());
     });
 }
 
@@ -459,7 +433,7 @@ TEST_F(AddFilterDialog, CancelOrAFailedCopyAfterASelectionChangesNothing)
     const ScopedPlatformCall noText(&PlatformCalls::stringFromClsid, &FailStringFromClsid);
 
     RunManagerOnVideo(HERE, [&](HWND manager) {
-        const HWND list = FilterList(manager);
+        const HWND list = Filters(manager);
         ASSERT_TRUE(SelectListEntry(list, "Held probe"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
         const std::vector<std::string> before = ListTexts(list);
@@ -592,10 +566,10 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
             const HWND tree = Tree(dialog);
             const HTREEITEM item = FindItem(tree, nullptr, category.clsid);
             ASSERT_NE(nullptr, item);
-            ASSERT_FALSE(IsExpanded(tree, item));
+            ASSERT_FALSE(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED);
             DoubleClickItem(tree, item);
             EXPECT_TRUE(StillOpen(dialog));
-            EXPECT_TRUE(IsExpanded(tree, item));
+            EXPECT_TRUE(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED);
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
         });
         EXPECT_EQ(IDCANCEL, categoryResult);

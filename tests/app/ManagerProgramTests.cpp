@@ -85,9 +85,12 @@ public:
 
     bool Started() const { return m_started; }
 
-    // The program's manager window, once it is visible; null on time-out.
+    // The program's manager window, once it is visible; null on time-out, or
+    // when the program never started.
     HWND WaitForWindow() const
     {
+        if (!m_started)
+            return nullptr;
         for (DWORD waited = 0; waited < kWindowWait; waited += kPoll)
         {
             if (HWND window = VisibleWindow(true))
@@ -183,16 +186,6 @@ bool ListsCategory(REFCLSID category)
     return !ListedNames(ListCategoryMembers(CLSID_ActiveMovieCategories), category).empty();
 }
 
-// Starts the program, checks that its window is up, and returns it.
-HWND StartedWindow(const Program& program)
-{
-    if (!program.Started())
-        return nullptr;
-    const HWND window = program.WaitForWindow();
-    EXPECT_NE(nullptr, window) << "no manager window";
-    return window;
-}
-
 } // namespace
 
 using ManagerProgram = ClassesRootTest;
@@ -207,8 +200,8 @@ TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsAr
     }
 
     Program program(L"/help --unknown C:\\nowhere\\file.txt");
-    const HWND window = StartedWindow(program);
-    ASSERT_NE(nullptr, window);
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
     const HWND categories = ::GetDlgItem(window, IDC_CATEGORY_LIST);
     EXPECT_EQ((std::vector<std::wstring>{L"ZARV Audio Processors", L"ZARV Video Processors"}),
               ListTextsW(categories));
@@ -235,8 +228,8 @@ class ManagerProgramEnding : public ClassesRootTest, public ::testing::WithParam
 TEST_P(ManagerProgramEnding, EndsIt)
 {
     Program program;
-    const HWND window = StartedWindow(program);
-    ASSERT_NE(nullptr, window);
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
     GetParam().act(window);
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }

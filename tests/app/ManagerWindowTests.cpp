@@ -25,38 +25,9 @@
 
 namespace {
 
-const char kAudio[] = "ZARV Audio Processors";
-const char kVideo[] = "ZARV Video Processors";
-
-HWND Categories(HWND dialog)
-{
-    return ::GetDlgItem(dialog, IDC_CATEGORY_LIST);
-}
-
-HWND Filters(HWND dialog)
-{
-    return ::GetDlgItem(dialog, IDC_FILTER_LIST);
-}
-
-::testing::AssertionResult SelectCategory(HWND dialog, const char* name)
-{
-    return SelectListEntry(Categories(dialog), name);
-}
-
-::testing::AssertionResult SelectFilter(HWND dialog, REFCLSID filter)
-{
-    return SelectListEntry(Filters(dialog), filter);
-}
-
 bool ListsFilter(HWND dialog, REFCLSID filter)
 {
     return !ListEntriesOf(Filters(dialog), filter).empty();
-}
-
-INT_PTR RunManager(Here here, const ModalStep& steps)
-{
-    CZarvFMgrDlg dialog;
-    return RunModal(here, dialog, steps);
 }
 
 // The platform's device enumerator as the window is given it: one category can
@@ -110,7 +81,7 @@ TEST_F(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
     ASSERT_TRUE(ListCategoryMembers(CLSID_ZarvAudioProcessors).empty())
         << "the audio category must start empty";
     RunManager(HERE, [](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kAudio));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kAudio));
         EXPECT_EQ(0, ListBox_GetCount(Filters(dialog)));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
@@ -122,8 +93,7 @@ TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
     RegisteredFilter zeta(CLSID_ZarvVideoProcessors, L"Zeta probe");
     RegisteredFilter alpha(CLSID_ZarvVideoProcessors, L"Alpha probe");
     RegisteredFilter mu(CLSID_ZarvVideoProcessors, L"Mu probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
         const std::vector<std::string> texts = ListTexts(Filters(dialog));
         EXPECT_TRUE(
             std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
@@ -155,9 +125,8 @@ TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
 {
     RegisteredFilter keep(CLSID_ZarvVideoProcessors, L"Kept probe");
     RegisteredFilter removed(CLSID_ZarvVideoProcessors, L"Removed probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, removed.clsid));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), removed.clsid));
         ASSERT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
 
@@ -175,19 +144,18 @@ TEST_F(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOw
 {
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Twin probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Twin probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
         ASSERT_EQ(Names{"Twin probe"}, ListedNames(Filters(dialog), first.clsid));
         ASSERT_EQ(Names{"Twin probe"}, ListedNames(Filters(dialog), second.clsid));
 
-        ASSERT_TRUE(SelectFilter(dialog, second.clsid));
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), second.clsid));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(second.Registered());
         EXPECT_TRUE(first.Registered());
         EXPECT_TRUE(ListsFilter(dialog, first.clsid));
         EXPECT_FALSE(ListsFilter(dialog, second.clsid));
 
-        ASSERT_TRUE(SelectFilter(dialog, first.clsid));
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), first.clsid));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(first.Registered());
         EXPECT_EQ(-1, FindListText(Filters(dialog), "Twin probe"));
@@ -197,9 +165,8 @@ TEST_F(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOw
 TEST_F(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 {
     RegisteredFilter vanished(CLSID_ZarvVideoProcessors, L"Vanished probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, vanished.clsid));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), vanished.clsid));
         ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CLASSES_ROOT, vanished.key.path().c_str()));
 
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
@@ -211,9 +178,8 @@ TEST_F(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 TEST_F(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Unnamed key probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, filter.clsid));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), filter.clsid));
         const std::vector<std::string> before = ListTexts(Filters(dialog));
         const LRESULT selected = ListBox_GetCurSel(Filters(dialog));
         {
@@ -238,10 +204,9 @@ TEST_F(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
     const CLSID filter = NewGuid();
     RegisteredFilter inVideo(CLSID_ZarvVideoProcessors, L"Shared probe", filter);
     RegisteredFilter inAudio(CLSID_ZarvAudioProcessors, L"Shared probe", filter);
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, filter));
-        ASSERT_TRUE(SelectCategory(dialog, kAudio));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), filter));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kAudio));
         EXPECT_EQ(FindListText(Categories(dialog), kAudio), ListBox_GetCurSel(Categories(dialog)));
         ASSERT_TRUE(ListsFilter(dialog, filter)); // still the video category's list
         ASSERT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
@@ -272,7 +237,7 @@ TEST_F(ManagerWindow, ShowsTheWaitCursorWhileItListsACategory)
             SCOPED_TRACE(category);
             devEnum.cursorWhileListing = nullptr;
             ::SetCursor(before);
-            ASSERT_TRUE(SelectCategory(dialog, category));
+            ASSERT_TRUE(SelectListEntry(Categories(dialog), category));
             EXPECT_EQ(::LoadCursor(nullptr, IDC_WAIT), devEnum.cursorWhileListing);
             EXPECT_EQ(before, ::GetCursor());
         }
@@ -285,11 +250,11 @@ TEST_F(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
     RunManager(HERE, [&](HWND dialog) {
         {
             AllocationProbe::FailNothrowAllocations noCopies(sizeof(CLSID));
-            ASSERT_TRUE(SelectCategory(dialog, kVideo));
+            ASSERT_TRUE(SelectListEntry(Categories(dialog), kVideo));
         }
         EXPECT_EQ(0, ListBox_GetCount(Filters(dialog)));
-        ASSERT_TRUE(SelectCategory(dialog, kAudio));
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kAudio));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kVideo));
         EXPECT_TRUE(ListsFilter(dialog, filter.clsid));
     });
 }
@@ -299,8 +264,7 @@ TEST_F(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Freed probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Freed probe");
     std::vector<const void*> copies;
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
         for (HWND list : {Categories(dialog), Filters(dialog)})
             for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
                 copies.push_back(ListEntryClsid(list, index));
@@ -421,7 +385,7 @@ TEST_F(ManagerWindow, OneWindowObjectRunsTwice)
     for (int run = 1; run <= 2; ++run)
     {
         const INT_PTR result = RunModal(HERE, dialog, [&](HWND window) {
-            ASSERT_TRUE(SelectCategory(window, kVideo));
+            ASSERT_TRUE(SelectListEntry(Categories(window), kVideo));
             EXPECT_TRUE(ListsFilter(window, filter.clsid)) << "run " << run;
         });
         EXPECT_EQ(IDCANCEL, result) << "run " << run;

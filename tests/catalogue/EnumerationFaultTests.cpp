@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "CategoryMembers.h"
 #include "FilterEnumeration.h"
 #include "PropertyNames.h"
 #include "StandIns.h"
@@ -128,18 +129,13 @@ public:
         return Set(name, Kind::Failing, {}, 0, status);
     }
 
-    // Names read, in order.
-    const std::vector<std::wstring>& reads() const { return m_reads; }
-    // Reads whose variant was not set to VT_BSTR by the caller.
-    int untypedReads() const { return m_untypedReads; }
-
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override
     {
         if (!name || !value)
             return E_POINTER;
-        m_reads.emplace_back(name);
+        reads.emplace_back(name);
         if (V_VT(value) != VT_BSTR)
-            ++m_untypedReads;
+            ++untypedReads;
 
         const auto found = m_values.find(name);
         if (found == m_values.end())
@@ -166,6 +162,9 @@ public:
     }
     STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
 
+    std::vector<std::wstring> reads; // the names read, in order
+    int untypedReads = 0;            // reads whose variant the caller did not set to VT_BSTR
+
 private:
     enum class Kind
     {
@@ -189,8 +188,6 @@ private:
     }
 
     std::map<std::wstring, Value> m_values;
-    std::vector<std::wstring> m_reads;
-    int m_untypedReads = 0;
 };
 
 // A moniker that binds to a given bag, or fails to bind with a given status.
@@ -198,25 +195,24 @@ class FakeMoniker : public FakeComObject<IMoniker>
 {
 public:
     explicit FakeMoniker(FakePropertyBag* bag, HRESULT bindStatus = S_OK)
-        : FakeComObject(IID_IMoniker), m_bag(bag), m_bindStatus(bindStatus)
+        : FakeComObject(IID_IMoniker), bag(bag), m_bindStatus(bindStatus)
     {
     }
 
-    FakePropertyBag* bag() const { return m_bag; }
-    // Binds made with anything but no context, no left moniker and IPropertyBag.
-    int unexpectedBinds() const { return m_unexpectedBinds; }
+    FakePropertyBag* const bag;
+    int unexpectedBinds = 0; // binds made with anything but no context, no left moniker and IPropertyBag
 
     STDMETHODIMP BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** out) override
     {
         if (context || left || iid != IID_IPropertyBag)
-            ++m_unexpectedBinds;
+            ++unexpectedBinds;
         if (!out)
             return E_POINTER;
         *out = nullptr;
-        if (FAILED(m_bindStatus) || !m_bag)
+        if (FAILED(m_bindStatus) || !bag)
             return FAILED(m_bindStatus) ? m_bindStatus : E_FAIL;
-        m_bag->AddRef();
-        *out = static_cast<IPropertyBag*>(m_bag);
+        bag->AddRef();
+        *out = static_cast<IPropertyBag*>(bag);
         return m_bindStatus;
     }
 
@@ -244,9 +240,7 @@ public:
     STDMETHODIMP IsSystemMoniker(DWORD*) override { return E_NOTIMPL; }
 
 private:
-    FakePropertyBag* m_bag;
     HRESULT m_bindStatus;
-    int m_unexpectedBinds = 0;
 };
 
 // A moniker enumerator that hands out its monikers in order, then answers every
@@ -264,22 +258,20 @@ public:
     {
     }
 
-    int nexts() const { return m_nexts; }
-    // Nexts made while an earlier moniker or its bag was still held.
-    int fetchesWhileHeld() const { return m_fetchesWhileHeld; }
-    // Nexts made after the end status had been given.
-    int nextsAfterEnd() const { return m_nextsAfterEnd; }
+    int nexts = 0;
+    int fetchesWhileHeld = 0; // Nexts made while an earlier moniker or its bag was still held
+    int nextsAfterEnd = 0;    // Nexts made after the end status had been given
 
     STDMETHODIMP Next(ULONG count, IMoniker** out, ULONG* fetched) override
     {
-        ++m_nexts;
+        ++nexts;
         const size_t handedOut = std::min(m_next, m_monikers.size());
         for (size_t i = 0; i < handedOut; ++i)
         {
             const FakeMoniker* earlier = m_monikers[i];
-            if (!earlier->balanced() || (earlier->bag() && !earlier->bag()->balanced()))
+            if (!earlier->balanced() || (earlier->bag && !earlier->bag->balanced()))
             {
-                ++m_fetchesWhileHeld;
+                ++fetchesWhileHeld;
                 break;
             }
         }
@@ -291,7 +283,7 @@ public:
         if (m_next >= m_monikers.size())
         {
             if (m_next > m_monikers.size())
-                ++m_nextsAfterEnd;
+                ++nextsAfterEnd;
             else if (m_withEnd)
             {
                 m_withEnd->AddRef();
@@ -316,9 +308,6 @@ private:
     HRESULT m_endStatus;
     FakeMoniker* m_withEnd;
     size_t m_next = 0;
-    int m_nexts = 0;
-    int m_fetchesWhileHeld = 0;
-    int m_nextsAfterEnd = 0;
 };
 
 // A device enumerator that answers CreateClassEnumerator with a given status
@@ -331,15 +320,15 @@ public:
     {
     }
 
-    int requests() const { return m_requests; }
-    const CLSID& category() const { return m_category; }
-    DWORD flags() const { return m_flags; }
+    int requests = 0;
+    CLSID category = GUID_NULL; // as last requested, with its flags
+    DWORD flags = 0;
 
-    STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override
+    STDMETHODIMP CreateClassEnumerator(REFCLSID requested, IEnumMoniker** out, DWORD requestFlags) override
     {
-        ++m_requests;
-        m_category = category;
-        m_flags = flags;
+        ++requests;
+        category = requested;
+        flags = requestFlags;
         if (!out)
             return E_POINTER;
         *out = nullptr;
@@ -354,9 +343,6 @@ public:
 private:
     HRESULT m_status;
     FakeEnumMoniker* m_enumerator;
-    int m_requests = 0;
-    CLSID m_category = GUID_NULL;
-    DWORD m_flags = 0;
 };
 
 class FakeWalk : public ::testing::Test
@@ -403,7 +389,7 @@ protected:
     {
         delivered.push_back(entry);
         // Which Next the entry came after: it is delivered before the next fetch.
-        nextsAtDelivery.push_back(m_enumerators.empty() ? 0 : m_enumerators.back().nexts());
+        nextsAtDelivery.push_back(m_enumerators.empty() ? 0 : m_enumerators.back().nexts);
     }
 
     std::vector<std::string> DeliveredNames() const
@@ -423,18 +409,18 @@ protected:
         for (const FakePropertyBag& bag : m_bags)
         {
             EXPECT_EQ(1, bag.refs());
-            EXPECT_EQ(0, bag.untypedReads());
+            EXPECT_EQ(0, bag.untypedReads);
         }
         for (const FakeMoniker& moniker : m_monikers)
         {
             EXPECT_EQ(1, moniker.refs());
-            EXPECT_EQ(0, moniker.unexpectedBinds());
+            EXPECT_EQ(0, moniker.unexpectedBinds);
         }
         for (const FakeEnumMoniker& enumerator : m_enumerators)
         {
             EXPECT_EQ(1, enumerator.refs());
-            EXPECT_EQ(0, enumerator.fetchesWhileHeld());
-            EXPECT_EQ(0, enumerator.nextsAfterEnd());
+            EXPECT_EQ(0, enumerator.fetchesWhileHeld);
+            EXPECT_EQ(0, enumerator.nextsAfterEnd);
         }
         for (const FakeDevEnum& devEnum : m_devEnums)
             EXPECT_EQ(1, devEnum.refs());
@@ -483,7 +469,7 @@ TEST_F(FakeWalk, CategoriesNeedTheirOwnDeviceEnumerator)
     EXPECT_EQ(nullptr, creation.requests[0].outer);
     EXPECT_EQ(DWORD(CLSCTX_INPROC_SERVER), creation.requests[0].context);
     EXPECT_EQ(IID_ICreateDevEnum, creation.requests[0].iid);
-    EXPECT_EQ(0, devEnum.requests());
+    EXPECT_EQ(0, devEnum.requests);
     EXPECT_TRUE(delivered.empty());
 }
 
@@ -492,9 +478,9 @@ TEST_F(FakeWalk, NoCategoriesStillReleasesTheDeviceEnumerator)
     FakeDevEnum& devEnum = DevEnum(S_FALSE, nullptr);
     WalkCategories(&devEnum);
 
-    EXPECT_EQ(1, devEnum.requests());
-    EXPECT_EQ(CLSID_ActiveMovieCategories, devEnum.category());
-    EXPECT_EQ(0u, devEnum.flags());
+    EXPECT_EQ(1, devEnum.requests);
+    EXPECT_EQ(CLSID_ActiveMovieCategories, devEnum.category);
+    EXPECT_EQ(0u, devEnum.flags);
     EXPECT_TRUE(delivered.empty());
 }
 
@@ -505,7 +491,7 @@ TEST_F(FakeWalk, OnlyFullSuccessOpensTheCategoryWalk)
     {
         FakeEnumMoniker& categories = Enumerator({&Moniker(NamedBag(NewGuid(), L"Hidden"))});
         WalkCategories(&DevEnum(status, &categories));
-        EXPECT_EQ(0, categories.nexts()) << status;
+        EXPECT_EQ(0, categories.nexts) << status;
     }
     EXPECT_TRUE(delivered.empty());
 }
@@ -525,9 +511,9 @@ TEST_P(FakeWalks, SkipAMonikerThatCannotBeBound)
     ASSERT_EQ(2u, delivered.size());
     EXPECT_EQ(first, delivered[0].clsid);
     EXPECT_EQ(third, delivered[1].clsid);
-    EXPECT_TRUE(unbound.reads().empty());
+    EXPECT_TRUE(unbound.reads.empty());
     EXPECT_EQ((std::vector<int>{1, 3}), nextsAtDelivery);
-    EXPECT_EQ(4, monikers.nexts());
+    EXPECT_EQ(4, monikers.nexts);
 }
 
 TEST_P(FakeWalks, EndAtAnyStatusButSuccess)
@@ -540,8 +526,8 @@ TEST_P(FakeWalks, EndAtAnyStatusButSuccess)
             Enumerator({&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
                        &Moniker(late));
         Walk(monikers);
-        EXPECT_EQ(3, monikers.nexts()) << end;
-        EXPECT_TRUE(late.reads().empty()) << end;
+        EXPECT_EQ(3, monikers.nexts) << end;
+        EXPECT_TRUE(late.reads.empty()) << end;
     }
     EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
     EXPECT_EQ((std::vector<int>{1, 2, 1, 2, 1, 2}), nextsAtDelivery);
@@ -565,14 +551,13 @@ TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
     WalkCategories(&DevEnum(S_OK, &categories));
 
     const std::vector<std::wstring> clsidOnly{kClsidProperty};
-    EXPECT_EQ(clsidOnly, missing.reads());
-    EXPECT_EQ(clsidOnly, malformed.reads());
-    EXPECT_EQ(clsidOnly, nullText.reads());
-    EXPECT_EQ(clsidOnly, number.reads());
-    EXPECT_EQ((std::vector<std::wstring>{kClsidProperty, kFriendlyNameProperty}), good.reads());
-    ASSERT_EQ(1u, delivered.size());
-    EXPECT_EQ("Good", delivered[0].name);
-    EXPECT_EQ(valid, delivered[0].clsid);
+    EXPECT_EQ(clsidOnly, missing.reads);
+    EXPECT_EQ(clsidOnly, malformed.reads);
+    EXPECT_EQ(clsidOnly, nullText.reads);
+    EXPECT_EQ(clsidOnly, number.reads);
+    EXPECT_EQ((std::vector<std::wstring>{kClsidProperty, kFriendlyNameProperty}), good.reads);
+    EXPECT_EQ(1u, delivered.size());
+    EXPECT_EQ(Names{"Good"}, ListedNames(delivered, valid));
 }
 
 TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
@@ -613,16 +598,15 @@ TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
     WalkFilters(&filters);
 
     const std::vector<std::wstring> nameOnly{kFriendlyNameProperty};
-    EXPECT_EQ(nameOnly, missing.reads());
-    EXPECT_EQ(nameOnly, failing.reads());
-    EXPECT_EQ(nameOnly, number.reads());
+    EXPECT_EQ(nameOnly, missing.reads);
+    EXPECT_EQ(nameOnly, failing.reads);
+    EXPECT_EQ(nameOnly, number.reads);
     const std::vector<std::wstring> both{kFriendlyNameProperty, kClsidProperty};
-    EXPECT_EQ(both, badClsid.reads());
-    EXPECT_EQ(both, nullClsid.reads());
-    EXPECT_EQ(both, good.reads());
-    ASSERT_EQ(1u, delivered.size());
-    EXPECT_EQ("Good", delivered[0].name);
-    EXPECT_EQ(valid, delivered[0].clsid);
+    EXPECT_EQ(both, badClsid.reads);
+    EXPECT_EQ(both, nullClsid.reads);
+    EXPECT_EQ(both, good.reads);
+    EXPECT_EQ(1u, delivered.size());
+    EXPECT_EQ(Names{"Good"}, ListedNames(delivered, valid));
 }
 
 TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
@@ -632,7 +616,6 @@ TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
         Enumerator({&Moniker(Bag().NullText(kFriendlyNameProperty).Text(kClsidProperty, GuidTextW(filter)))});
     WalkFilters(&filters);
 
-    ASSERT_EQ(1u, delivered.size());
-    EXPECT_EQ("", delivered[0].name);
-    EXPECT_EQ(filter, delivered[0].clsid);
+    EXPECT_EQ(1u, delivered.size());
+    EXPECT_EQ(Names{""}, ListedNames(delivered, filter));
 }

@@ -89,20 +89,3 @@ Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid)
             names.push_back(entry.name);
     return names;
 }
-
-RegisteredFilter::RegisteredFilter(REFCLSID category, const std::wstring& name, REFCLSID filter)
-    : clsid(filter), key(InstancePath(category, filter))
-{
-    EXPECT_EQ(ERROR_SUCCESS, WriteEntry(key.path(), GuidTextW(filter), name)) << key.path();
-}
-
-RegisteredCategory::RegisteredCategory(const std::wstring& name, REFCLSID category)
-    : clsid(category), listing(CLSID_ActiveMovieCategories, name, category), members(ClassPath(category))
-{
-}
-
-void RegisteredCategory::Register(REFCLSID filter, const std::wstring& name) const
-{
-    const std::string path = InstancePath(clsid, filter);
-    EXPECT_EQ(ERROR_SUCCESS, WriteEntry(path, GuidTextW(filter), name)) << path;
-}

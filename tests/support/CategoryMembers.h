@@ -4,8 +4,10 @@
 // directly from its monikers' property bags), and delivered by the catalogue's
 // walks.
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
-#include <strmif.h>
+#include <dshow.h>
 
 #include <string>
 #include <vector>
@@ -39,7 +41,11 @@ Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid);
 // through which the category lists it.
 struct RegisteredFilter
 {
-    RegisteredFilter(REFCLSID category, const std::wstring& name, REFCLSID filter = NewGuid());
+    RegisteredFilter(REFCLSID category, const std::wstring& name, REFCLSID filter = NewGuid())
+        : clsid(filter), key(InstancePath(category, filter))
+    {
+        EXPECT_EQ(ERROR_SUCCESS, WriteEntry(key.path(), GuidTextW(filter), name)) << key.path();
+    }
     bool Registered() const { return KeyExists(key.path()); }
 
     CLSID clsid;
@@ -50,9 +56,15 @@ struct RegisteredFilter
 // machine's categories, and removed with the filters registered in it.
 struct RegisteredCategory
 {
-    explicit RegisteredCategory(const std::wstring& name, REFCLSID category = NewGuid());
+    explicit RegisteredCategory(const std::wstring& name, REFCLSID category = NewGuid())
+        : clsid(category), listing(CLSID_ActiveMovieCategories, name, category), members(ClassPath(category))
+    {
+    }
     // Registers a filter in the category; it goes with the category.
-    void Register(REFCLSID filter, const std::wstring& name) const;
+    void Register(REFCLSID filter, const std::wstring& name) const
+    {
+        EXPECT_EQ(ERROR_SUCCESS, WriteEntry(InstancePath(clsid, filter), GuidTextW(filter), name));
+    }
 
     CLSID clsid;
     RegisteredFilter listing;

@@ -66,31 +66,25 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
     Arm(run); // the run lasts until its loop has ended
 }
 
-struct OwnedSearch
-{
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwned(HWND window, LPARAM lParam)
-{
-    auto& search = *reinterpret_cast<OwnedSearch*>(lParam);
-    char className[16] = "";
-    ::GetClassNameA(window, className, sizeof className);
-    if (::lstrcmpA(className, "#32770") != 0 || ::GetWindow(window, GW_OWNER) != search.owner ||
-        !::IsWindowVisible(window))
-        return TRUE;
-    search.found = window;
-    return FALSE;
-}
-
 } // namespace
 
 HWND FindOwnedDialog(HWND owner)
 {
-    OwnedSearch search = {owner, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<HWND, HWND> search = {owner, nullptr}; // the owner, then the dialog found
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(lParam);
+            char className[16] = "";
+            ::GetClassNameA(window, className, sizeof className);
+            if (::lstrcmpA(className, "#32770") != 0 || ::GetWindow(window, GW_OWNER) != wanted ||
+                !::IsWindowVisible(window))
+                return TRUE;
+            found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep> steps,

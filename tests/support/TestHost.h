@@ -25,17 +25,13 @@ inline bool RunningUnderWine()
 inline bool MayWriteClassesRoot()
 {
     static const bool may = [] {
-        GUID probe = GUID_NULL;
-        wchar_t text[40] = L"";
-        if (FAILED(::CoCreateGuid(&probe)) || !::StringFromGUID2(probe, text, 40))
+        const std::string path = ClassPath(NewGuid());
+        UniqueRegKey key;
+        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                              nullptr, key.put(), nullptr) != ERROR_SUCCESS)
             return false;
-        const std::wstring path = std::wstring(L"CLSID\\") + text;
-        HKEY key = nullptr;
-        if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
-                              nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return false;
-        ::RegCloseKey(key);
-        ::RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
+        key.reset();
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path.c_str());
         return true;
     }();
     return may;

@@ -1,9 +1,11 @@
 #include "WindowDriver.h"
 
-#include <utility>
+#include <algorithm>
 
 #include "TestRegistry.h"
 #include "WinApp.h"
+#include "ZarvFMgrDlg.h"
+#include "resource.h"
 
 INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
 {
@@ -12,6 +14,31 @@ INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
     if (run.stepsRun != 1)
         ADD_FAILURE_AT(here.file, here.line) << "the dialog never came up (result " << run.result << ")";
     return run.result;
+}
+
+HWND Categories(HWND manager)
+{
+    return ::GetDlgItem(manager, IDC_CATEGORY_LIST);
+}
+
+HWND Filters(HWND manager)
+{
+    return ::GetDlgItem(manager, IDC_FILTER_LIST);
+}
+
+INT_PTR RunManager(Here here, const ModalStep& steps)
+{
+    CZarvFMgrDlg manager;
+    return RunModal(here, manager, steps);
+}
+
+void RunManagerOnVideo(Here here, const ModalStep& steps)
+{
+    RunManager(here, [&](HWND manager) {
+        const ::testing::ScopedTrace trace(here.file, here.line, "manager run here");
+        ASSERT_TRUE(SelectListEntry(Categories(manager), kVideo));
+        steps(manager);
+    });
 }
 
 INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
@@ -57,10 +84,8 @@ std::vector<std::string> ListTexts(HWND list)
 int FindListText(HWND list, const std::string& text)
 {
     const std::vector<std::string> texts = ListTexts(list);
-    for (size_t index = 0; index < texts.size(); ++index)
-        if (texts[index] == text)
-            return static_cast<int>(index);
-    return -1;
+    const auto found = std::find(texts.begin(), texts.end(), text);
+    return found == texts.end() ? -1 : static_cast<int>(found - texts.begin());
 }
 
 const CLSID* ListEntryClsid(HWND list, int index)
@@ -108,33 +133,4 @@ bool IsItemEnabled(HWND dialog, int id)
         return ::testing::AssertionFailure() << "no entry carries " << GuidText(clsid);
     ClickListItem(list, entries.front());
     return ::testing::AssertionSuccess();
-}
-
-MessageWatch* MessageWatch::s_current = nullptr;
-
-MessageWatch::MessageWatch(UINT message, std::function<void(HWND)> seen)
-    : m_message(message), m_seen(std::move(seen))
-{
-    s_current = this;
-}
-
-MessageWatch::~MessageWatch()
-{
-    if (::IsWindow(m_window))
-        ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
-    s_current = nullptr;
-}
-
-void MessageWatch::Watch(HWND window)
-{
-    m_window = window;
-    m_original = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageWatch::Proc)));
-}
-
-LRESULT CALLBACK MessageWatch::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == s_current->m_message)
-        s_current->m_seen(window);
-    return ::CallWindowProcA(s_current->m_original, window, message, wParam, lParam);
 }
