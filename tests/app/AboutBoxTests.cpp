@@ -317,15 +317,9 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
                          (rect.left + rect.right) / 2 * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
                      const LONG y =
                          (rect.top + rect.bottom) / 2 * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-                     INPUT clicks[2] = {};
-                     for (INPUT& click : clicks)
-                     {
-                         click.type = INPUT_MOUSE;
-                         click.mi.dx = x;
-                         click.mi.dy = y;
-                     }
-                     clicks[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-                     clicks[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+                     const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+                     INPUT clicks[2] = {{INPUT_MOUSE, {{x, y, 0, at | MOUSEEVENTF_LEFTDOWN, 0, 0}}},
+                                        {INPUT_MOUSE, {{x, y, 0, at | MOUSEEVENTF_LEFTUP, 0, 0}}}};
                      EXPECT_EQ(2u, ::SendInput(2, clicks, sizeof(INPUT)));
                  },
                  [&address](HWND box) {

@@ -129,28 +129,17 @@ private:
     // A visible top-level window of the process: the manager window, or any other.
     HWND VisibleWindow(bool manager) const
     {
-        struct Search
+        for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT))
         {
-            DWORD process;
-            bool manager;
-            HWND found;
-        } search{m_process.dwProcessId, manager, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM context) -> BOOL {
-                Search& s = *reinterpret_cast<Search*>(context);
-                DWORD process = 0;
-                ::GetWindowThreadProcessId(window, &process);
-                if (process != s.process || !::IsWindowVisible(window))
-                    return TRUE;
-                wchar_t title[256] = {};
-                ::GetWindowTextW(window, title, ARRAYSIZE(title));
-                if ((wcscmp(title, kTitle) == 0) != s.manager)
-                    return TRUE;
-                s.found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            wchar_t title[256] = {};
+            ::GetWindowTextW(window, title, ARRAYSIZE(title));
+            if (process == m_process.dwProcessId && ::IsWindowVisible(window) &&
+                (wcscmp(title, kTitle) == 0) == manager)
+                return window;
+        }
+        return nullptr;
     }
 
     bool m_started = false;

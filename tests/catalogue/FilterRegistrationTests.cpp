@@ -47,17 +47,12 @@ RegValue StringValue(const std::wstring& text, DWORD type = REG_SZ)
     return Value(type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-LSTATUS Write(const std::string& path, const std::wstring& name, const RegValue& value)
-{
-    return WriteValue(path, name.c_str(), value.type, value.data.data(),
-                      static_cast<DWORD>(value.data.size()));
-}
-
 // Writes the values in order; false if any of them fails.
 bool WriteAll(const std::string& path, const Values& values)
 {
     for (const auto& [name, value] : values)
-        if (Write(path, name, value) != ERROR_SUCCESS)
+        if (WriteValue(path, name.c_str(), value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
             return false;
     return true;
 }
@@ -125,7 +120,7 @@ protected:
     // The filter's class key with the given default value.
     void GiveFilterAClassName(const RegValue& name) const
     {
-        ASSERT_EQ(ERROR_SUCCESS, Write(FilterClassPath(), L"", name));
+        ASSERT_TRUE(WriteAll(FilterClassPath(), {{L"", name}}));
     }
 };
 
@@ -248,7 +243,7 @@ TEST_F(Registration, CopiesA16MiBValue)
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<BYTE>(i * 7 + (i >> 12));
     const RegValue large = Value(REG_BINARY, data.data(), data.size());
-    ASSERT_EQ(ERROR_SUCCESS, Write(SourcePath(), L"FilterData", large));
+    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FilterData", large}}));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
     RegValue copied;

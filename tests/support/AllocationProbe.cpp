@@ -34,21 +34,15 @@ void StopRecordingFrees()
     g_recording = false;
 }
 
-bool WasFreed(const void* block)
-{
-    for (std::size_t index = 0; index < g_freedCount; ++index)
-        if (g_freed[index] == block)
-            return true;
-    return false;
-}
-
 bool EachOwnAndFreed(std::vector<const void*> blocks)
 {
     std::sort(blocks.begin(), blocks.end());
     if (std::adjacent_find(blocks.begin(), blocks.end()) != blocks.end())
         return false;
-    return std::all_of(blocks.begin(), blocks.end(),
-                       [](const void* block) { return block && WasFreed(block); });
+    const void** const recordEnd = g_freed + g_freedCount;
+    return std::all_of(blocks.begin(), blocks.end(), [recordEnd](const void* block) {
+        return block && std::find(g_freed, recordEnd, block) != recordEnd;
+    });
 }
 
 FailNothrowAllocations::FailNothrowAllocations(std::size_t size)

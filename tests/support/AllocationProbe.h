@@ -11,7 +11,6 @@ namespace AllocationProbe {
 // Records every block freed from now on (the record starts empty).
 void StartRecordingFrees();
 void StopRecordingFrees();
-bool WasFreed(const void* block);
 // Whether the blocks are all different, none of them null, and each was freed.
 bool EachOwnAndFreed(std::vector<const void*> blocks);
 
