@@ -145,8 +145,7 @@ TEST(CenterOnParent, CentresOnTheParentsClientAreaKeepingTheSize)
     ::GetClientRect(parent.get(), &client);
     POINT origin = {0, 0};
     ::ClientToScreen(parent.get(), &origin);
-    ASSERT_EQ(401, client.right);
-    ASSERT_EQ(300, client.bottom);
+    ASSERT_EQ("{0, 0, 401, 300}", Text(client));
     ASSERT_EQ(100, origin.x);
     ASSERT_EQ(50, origin.y);
 

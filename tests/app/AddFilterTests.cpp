@@ -32,9 +32,6 @@ const char* const kWineCategories[] = {
     "Device Control Filters", "DirectShow Filters",    "External Renderers",
     "Midi Renderers",         "Video Capture Sources", "Video Compressors",
 };
-const char kDirectShowFilters[] = "DirectShow Filters";
-const char kAudioRenderers[] = "Audio Renderers";
-const char kVideoCompressors[] = "Video Compressors";
 
 HWND Tree(HWND dialog)
 {
@@ -81,16 +78,7 @@ const CLSID* ItemClsid(HWND tree, HTREEITEM item)
     return reinterpret_cast<const CLSID*>(tvi.lParam);
 }
 
-// The first item under parent (the roots for null) with this text, or null.
-HTREEITEM FindItem(HWND tree, HTREEITEM parent, const std::string& text)
-{
-    for (HTREEITEM item : Items(tree, parent))
-        if (ItemText(tree, item) == text)
-            return item;
-    return nullptr;
-}
-
-// The first item under parent that carries this CLSID, or null.
+// The first item under parent (the roots for null) that carries this CLSID, or null.
 HTREEITEM FindItem(HWND tree, HTREEITEM parent, REFCLSID clsid)
 {
     for (HTREEITEM item : Items(tree, parent))
@@ -99,11 +87,10 @@ HTREEITEM FindItem(HWND tree, HTREEITEM parent, REFCLSID clsid)
     return nullptr;
 }
 
-// Selects the filter with this CLSID under the first category item with this
-// name or CLSID, the way the keyboard or the mouse would: the tree notifies the
-// dialog of the change. Fails, for the caller to assert, when there is none.
-template <typename Category>
-::testing::AssertionResult SelectFilter(HWND dialog, const Category& category, REFCLSID filter)
+// Selects the filter with this CLSID under the first item of this category,
+// the way the keyboard or the mouse would: the tree notifies the dialog of the
+// change. Fails, for the caller to assert, when there is none.
+::testing::AssertionResult SelectFilter(HWND dialog, REFCLSID category, REFCLSID filter)
 {
     const HWND tree = Tree(dialog);
     const HTREEITEM categoryItem = FindItem(tree, nullptr, category);
@@ -115,8 +102,7 @@ template <typename Category>
 }
 
 // Selects that filter and presses OK.
-template <typename Category>
-void ChooseFilter(HWND dialog, const Category& category, REFCLSID filter)
+void ChooseFilter(HWND dialog, REFCLSID category, REFCLSID filter)
 {
     ASSERT_TRUE(SelectFilter(dialog, category, filter));
     ClickButton(::GetDlgItem(dialog, IDOK));
@@ -124,7 +110,7 @@ void ChooseFilter(HWND dialog, const Category& category, REFCLSID filter)
 
 void ChooseAviSplitter(HWND dialog)
 {
-    ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter);
+    ChooseFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter);
 }
 
 bool IsSortedByText(const std::vector<std::string>& texts)
@@ -173,13 +159,13 @@ std::wstring TextOf(const RegValue& value)
 }
 
 // A filter's registration in the video category, removed before and after the test.
-struct VideoRegistration
+struct VideoRegistration : ScopedClassesKey
 {
-    explicit VideoRegistration(REFCLSID filter) : key(InstancePath(CLSID_ZarvVideoProcessors, filter))
+    explicit VideoRegistration(REFCLSID filter)
+        : ScopedClassesKey(InstancePath(CLSID_ZarvVideoProcessors, filter))
     {
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key.path().c_str());
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path().c_str());
     }
-    ScopedClassesKey key;
 };
 
 // Double-clicks an item, as the mouse would: the item is selected by the
@@ -229,12 +215,10 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
             for (HTREEITEM root : Items(tree))
                 EXPECT_TRUE(IsSortedByText(ItemTexts(tree, root))) << ItemText(tree, root);
 
-            const HTREEITEM filters = FindItem(tree, nullptr, kDirectShowFilters);
+            const HTREEITEM filters = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
             ASSERT_NE(nullptr, filters);
-            EXPECT_EQ(filters, FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory));
-            const HTREEITEM splitter = FindItem(tree, filters, "AVI Splitter");
-            ASSERT_NE(nullptr, splitter);
-            EXPECT_EQ(splitter, FindItem(tree, filters, CLSID_AviSplitter));
+            EXPECT_EQ("DirectShow Filters", ItemText(tree, filters));
+            EXPECT_EQ("AVI Splitter", ItemText(tree, FindItem(tree, filters, CLSID_AviSplitter)));
             // Wine's two video renderers share a name and stay two items.
             EXPECT_NE(nullptr, FindItem(tree, filters, CLSID_VideoRenderer));
             EXPECT_NE(nullptr, FindItem(tree, filters, CLSID_VideoRendererDefault));
@@ -243,7 +227,7 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
 
             // Wine's video codecs are one filter class under several names:
             // each item still carries a copy of its own.
-            const HTREEITEM compressors = FindItem(tree, nullptr, kVideoCompressors);
+            const HTREEITEM compressors = FindItem(tree, nullptr, CLSID_VideoCompressorCategory);
             ASSERT_NE(nullptr, compressors);
             const std::vector<HTREEITEM> codecs = Items(tree, compressors);
             ASSERT_GE(codecs.size(), 2u);
@@ -261,9 +245,9 @@ TEST_F(AddFilterDialog, OkIsEnabledExactlyWhileAFilterIsSelected)
         const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [](HWND dialog) {
             const HWND tree = Tree(dialog);
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
-            const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
+            const HTREEITEM category = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
             ASSERT_NE(nullptr, category);
-            const HTREEITEM filter = FindItem(tree, category, "AVI Splitter");
+            const HTREEITEM filter = FindItem(tree, category, CLSID_AviSplitter);
             ASSERT_NE(nullptr, filter);
 
             TreeView_SelectItem(tree, filter);
@@ -281,7 +265,7 @@ TEST_F(AddFilterDialog, OkIsEnabledExactlyWhileAFilterIsSelected)
 
             TreeView_SelectItem(tree, filter);
             EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
-            TreeView_SelectItem(tree, FindItem(tree, nullptr, kVideoCompressors));
+            TreeView_SelectItem(tree, FindItem(tree, nullptr, CLSID_VideoCompressorCategory));
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
         });
@@ -299,7 +283,7 @@ TEST_F(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
 
         const auto source = ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
         ASSERT_FALSE(source.empty());
-        EXPECT_EQ(source, ReadAllValues(copy.key.path()));
+        EXPECT_EQ(source, ReadAllValues(copy.path()));
         EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
     });
@@ -319,7 +303,7 @@ TEST_F(AddFilterDialog, AddingAFilterTheCategoryHoldsSucceedsAndListsItOnce)
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
         EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         EXPECT_EQ(ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter)),
-                  ReadAllValues(copy.key.path()));
+                  ReadAllValues(copy.path()));
     });
 }
 
@@ -334,14 +318,14 @@ TEST_F(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
     RunManagerOnVideo(HERE, [&](HWND manager) {
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
-            const HTREEITEM category = FindItem(tree, nullptr, kAudioRenderers);
+            const HTREEITEM category = FindItem(tree, nullptr, CLSID_AudioRendererCategory);
             ASSERT_NE(nullptr, category);
             const std::vector<HTREEITEM> renderers = Items(tree, category);
             ASSERT_FALSE(renderers.empty()) << "Wine offers no audio renderer";
             renderer = *ItemClsid(tree, renderers.front());
             ASSERT_FALSE(KeyExists(InstancePath(CLSID_AudioRendererCategory, renderer)));
             copy = std::make_unique<VideoRegistration>(renderer);
-            ChooseFilter(dialog, kAudioRenderers, renderer);
+            ChooseFilter(dialog, CLSID_AudioRendererCategory, renderer);
         }));
         ASSERT_TRUE(copy);
 
@@ -349,8 +333,8 @@ TEST_F(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
         ASSERT_TRUE(ReadValue(ClassPath(renderer), nullptr, className));
         RegValue friendlyName;
         RegValue clsidText;
-        ASSERT_TRUE(ReadValue(copy->key.path(), L"FriendlyName", friendlyName));
-        ASSERT_TRUE(ReadValue(copy->key.path(), L"CLSID", clsidText));
+        ASSERT_TRUE(ReadValue(copy->path(), L"FriendlyName", friendlyName));
+        ASSERT_TRUE(ReadValue(copy->path(), L"CLSID", clsidText));
         EXPECT_EQ(className, friendlyName);
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), clsidText.type);
         EXPECT_EQ(GuidTextW(renderer), TextOf(clsidText));
@@ -392,7 +376,7 @@ TEST_F(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
 
         ASSERT_NO_FATAL_FAILURE(
             PressAdd(HERE, manager, [&](HWND dialog) { ChooseFilter(dialog, second.clsid, filter); }));
-        EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.key.path()));
+        EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.path()));
         EXPECT_EQ(Names{"Shared probe"}, ListedNames(Filters(manager), filter));
     });
 }
@@ -416,8 +400,8 @@ TEST_F(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
             EXPECT_NE(FindItem(tree, categoryItem, left), FindItem(tree, categoryItem, right));
             ChooseFilter(dialog, category.clsid, right);
         }));
-        EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.key.path()));
-        EXPECT_FALSE(KeyExists(leftCopy.key.path()));
+        EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.path()));
+        EXPECT_FALSE(KeyExists(leftCopy.path()));
         EXPECT_EQ(Names{"Twin probe"}, ListedNames(Filters(manager), right));
         EXPECT_TRUE(ListedNames(Filters(manager), left).empty());
     });
@@ -442,11 +426,11 @@ TEST_F(AddFilterDialog, CancelOrAFailedCopyAfterASelectionChangesNothing)
         for (const int end : {IDCANCEL, IDOK})
         {
             ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [end](HWND dialog) {
-                ASSERT_TRUE(SelectFilter(dialog, kDirectShowFilters, CLSID_AviSplitter));
+                ASSERT_TRUE(SelectFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
                 ASSERT_TRUE(IsItemEnabled(dialog, IDOK));
                 ClickButton(::GetDlgItem(dialog, end));
             }));
-            EXPECT_FALSE(KeyExists(notCopied.key.path())) << "ended with " << end;
+            EXPECT_FALSE(KeyExists(notCopied.path())) << "ended with " << end;
             EXPECT_EQ(before, ListTexts(list)) << "ended with " << end;
             EXPECT_EQ(selected, ListBox_GetCurSel(list)) << "ended with " << end;
             EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE)) << "ended with " << end;
@@ -474,7 +458,7 @@ TEST_F(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
                         copies.push_back(ItemClsid(tree, child));
                 }
                 EXPECT_EQ(copies.size(), TreeView_GetCount(tree));
-                ASSERT_TRUE(SelectFilter(dialog, kDirectShowFilters, CLSID_AviSplitter));
+                ASSERT_TRUE(SelectFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
                 treeDestroyed.Watch(tree);
                 AllocationProbe::StartRecordingFrees();
                 ClickButton(::GetDlgItem(dialog, end));
@@ -547,8 +531,8 @@ TEST_F(AddFilterDialog, ShowsTheWaitCursorWhileItFillsTheTree)
                 EXPECT_NE(wait, ::GetCursor());
                 ClickButton(::GetDlgItem(dialog, IDCANCEL));
             });
-            ASSERT_FALSE(devEnum.requests.empty());
-            EXPECT_EQ(wait, devEnum.requests.back().cursor);
+            ASSERT_FALSE(devEnum.requested.empty());
+            EXPECT_EQ(wait, devEnum.last.cursor);
         }
     });
 }

@@ -26,14 +26,7 @@ constexpr DWORD kPoll = 50;          // ms
 // The program's path, as this process names it.
 std::wstring ProgramPath()
 {
-    const std::string path = ZARV_PROGRAM_PATH;
-    return std::wstring(path.begin(), path.end());
-}
-
-std::wstring ProgramFileName()
-{
-    const std::wstring path = ProgramPath();
-    return path.substr(path.find_last_of(L"/\\") + 1);
+    return L"" ZARV_PROGRAM_PATH;
 }
 
 // Wine's load order for the program alone: while it lives, the program starts
@@ -44,19 +37,20 @@ class DisabledDllForProgram
 public:
     explicit DisabledDllForProgram(const wchar_t* dll)
     {
-        HKEY key = nullptr;
         EXPECT_EQ(ERROR_SUCCESS,
-                  ::RegCreateKeyW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), &key));
-        EXPECT_EQ(ERROR_SUCCESS,
-                  ::RegSetValueExW(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t)));
-        ::RegCloseKey(key);
+                  ::RegSetKeyValueW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), dll,
+                                    REG_SZ, L"", sizeof(wchar_t)));
     }
     ~DisabledDllForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, AppDefaults().c_str()); }
     DisabledDllForProgram(const DisabledDllForProgram&) = delete;
     DisabledDllForProgram& operator=(const DisabledDllForProgram&) = delete;
 
 private:
-    static std::wstring AppDefaults() { return L"Software\\Wine\\AppDefaults\\" + ProgramFileName(); }
+    static std::wstring AppDefaults()
+    {
+        const std::wstring path = ProgramPath();
+        return L"Software\\Wine\\AppDefaults\\" + path.substr(path.find_last_of(L"/\\") + 1);
+    }
 };
 
 class Program
@@ -239,9 +233,7 @@ struct DisabledService : TableRow
     const wchar_t* dll;
 };
 
-class ManagerProgramWithoutService : public ::testing::TestWithParam<DisabledService>
-{
-};
+using ManagerProgramWithoutService = ::testing::TestWithParam<DisabledService>;
 
 TEST_P(ManagerProgramWithoutService, EndsByItselfWithoutAMessage)
 {

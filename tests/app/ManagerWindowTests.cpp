@@ -167,7 +167,7 @@ TEST_F(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
     RegisteredFilter vanished(CLSID_ZarvVideoProcessors, L"Vanished probe");
     RunManagerOnVideo(HERE, [&](HWND dialog) {
         ASSERT_TRUE(SelectListEntry(Filters(dialog), vanished.clsid));
-        ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CLASSES_ROOT, vanished.key.path().c_str()));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CLASSES_ROOT, vanished.path().c_str()));
 
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(ListsFilter(dialog, vanished.clsid));
@@ -301,10 +301,7 @@ TEST_P(ManagerWindowWithoutService, EndsAtOnce)
     const ModalRun run = RunInsideModal(dialog, {});
     EXPECT_FALSE(run.leftOpen) << "the window came up";
     EXPECT_EQ(-1, run.result);
-    std::vector<CLSID> requested;
-    for (const ScopedCreation::Request& request : services.requests)
-        requested.push_back(request.clsid);
-    EXPECT_EQ(GetParam().requested, requested);
+    EXPECT_EQ(GetParam().requested, services.requested);
     EXPECT_TRUE(devEnum.balanced());
     EXPECT_EQ(nullptr, CWinApp::GetApp()->m_pMainWnd);
 }

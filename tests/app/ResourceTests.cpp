@@ -143,9 +143,7 @@ const Layout kLayouts[] = {
     {{"AddFilter"}, IDD_ADDFILTER, kDialogStyle, 0, 320, 201, L"Add Filter", 1, kAddFilterControls},
 };
 
-class DialogTemplate : public ::testing::TestWithParam<Layout>
-{
-};
+using DialogTemplate = ::testing::TestWithParam<Layout>;
 
 } // namespace
 

@@ -464,11 +464,10 @@ TEST_F(FakeWalk, CategoriesNeedTheirOwnDeviceEnumerator)
     FakeDevEnum& devEnum = DevEnum(S_OK, nullptr);
     WalkCategories(&devEnum, REGDB_E_CLASSNOTREG);
 
-    ASSERT_EQ(1u, creation.requests.size());
-    EXPECT_EQ(CLSID_SystemDeviceEnum, creation.requests[0].clsid);
-    EXPECT_EQ(nullptr, creation.requests[0].outer);
-    EXPECT_EQ(DWORD(CLSCTX_INPROC_SERVER), creation.requests[0].context);
-    EXPECT_EQ(IID_ICreateDevEnum, creation.requests[0].iid);
+    EXPECT_EQ(std::vector<CLSID>{CLSID_SystemDeviceEnum}, creation.requested);
+    EXPECT_EQ(nullptr, creation.last.outer);
+    EXPECT_EQ(DWORD(CLSCTX_INPROC_SERVER), creation.last.context);
+    EXPECT_EQ(IID_ICreateDevEnum, creation.last.iid);
     EXPECT_EQ(0, devEnum.requests);
     EXPECT_TRUE(delivered.empty());
 }

@@ -157,11 +157,10 @@ TEST(RealFilters, FiltersWrittenDirectly)
 TEST(RealFilters, NoEnumeratorDeliversNothing)
 {
     // A category without members gives status 1 and no enumerator.
-    const GUID empty = NewGuid();
     ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
     ASSERT_TRUE(devEnum);
     ComPtr<IEnumMoniker> enumerator;
-    EXPECT_EQ(S_FALSE, devEnum->CreateClassEnumerator(empty, enumerator.put(), 0));
+    EXPECT_EQ(S_FALSE, devEnum->CreateClassEnumerator(NewGuid(), enumerator.put(), 0));
 
     int calls = 0;
     EnumerateCategoryFilters(enumerator.get(), [&](const NamedClsid&) { ++calls; });

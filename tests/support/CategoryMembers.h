@@ -39,17 +39,16 @@ Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid);
 
 // A filter registered in a category for the length of a test, with the values
 // through which the category lists it.
-struct RegisteredFilter
+struct RegisteredFilter : ScopedClassesKey
 {
     RegisteredFilter(REFCLSID category, const std::wstring& name, REFCLSID filter = NewGuid())
-        : clsid(filter), key(InstancePath(category, filter))
+        : ScopedClassesKey(InstancePath(category, filter)), clsid(filter)
     {
-        EXPECT_EQ(ERROR_SUCCESS, WriteEntry(key.path(), GuidTextW(filter), name)) << key.path();
+        EXPECT_EQ(ERROR_SUCCESS, WriteEntry(path(), GuidTextW(filter), name)) << path();
     }
-    bool Registered() const { return KeyExists(key.path()); }
+    bool Registered() const { return KeyExists(path()); }
 
-    CLSID clsid;
-    ScopedClassesKey key;
+    const CLSID clsid;
 };
 
 // A filter category registered for the length of a test: listed among the

@@ -23,13 +23,6 @@ struct Run
 std::vector<Run*> g_runs;
 Run* g_stepping = nullptr;
 
-void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD);
-
-void Arm(Run& run)
-{
-    run.timer = ::SetTimer(nullptr, 0, kTickMs, &Tick);
-}
-
 void Advance(Run& run, HWND dialog)
 {
     if (run.outcome.stepsRun < run.steps.size())
@@ -63,7 +56,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
     const HWND dialog = run.find();
     if (dialog && ::IsWindowVisible(dialog)) // the loop shows it once its queue first runs empty
         Advance(run, dialog);
-    Arm(run); // the run lasts until its loop has ended
+    run.timer = ::SetTimer(nullptr, 0, kTickMs, &Tick); // the run lasts until its loop has ended
 }
 
 } // namespace
@@ -94,7 +87,7 @@ ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep
     run.find = find;
     run.steps = std::move(steps);
     g_runs.push_back(&run);
-    Arm(run);
+    run.timer = ::SetTimer(nullptr, 0, kTickMs, &Tick);
     run.outcome.result = enter();
     g_runs.erase(std::find(g_runs.begin(), g_runs.end(), &run));
     if (run.timer)

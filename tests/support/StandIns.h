@@ -26,9 +26,6 @@ private:
     Fn m_saved;
 };
 
-template <typename Fn>
-ScopedPlatformCall(Fn PlatformCalls::*, Fn) -> ScopedPlatformCall<Fn>;
-
 // A GUID that cannot be put into text, as in a shortage of memory.
 inline HRESULT WINAPI FailStringFromClsid(REFCLSID, LPOLESTR* text)
 {
@@ -72,8 +69,8 @@ private:
     LONG m_refs = 1;
 };
 
-// Stands in for CoCreateInstance while it lives. It records every request,
-// with the cursor shown at that moment; the class given to Fail fails with
+// Stands in for CoCreateInstance while it lives. It records every request (the
+// last one whole, with the cursor shown at that moment); the class given to Fail fails with
 // that status (none does for S_OK), the class given to Give gets that object,
 // and any other class is created as the platform creates it.
 class ScopedCreation
@@ -81,7 +78,6 @@ class ScopedCreation
 public:
     struct Request
     {
-        CLSID clsid;
         IUnknown* outer;
         DWORD context;
         IID iid;
@@ -101,13 +97,15 @@ public:
         m_given = clsid;
         m_object = object;
     }
-    std::vector<Request> requests;
+    std::vector<CLSID> requested; // every class asked for, in order
+    Request last = {};            // the last request
 
 private:
     static HRESULT WINAPI Create(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
     {
         ScopedCreation& self = *s_current;
-        self.requests.push_back({clsid, outer, context, iid, ::GetCursor()});
+        self.requested.push_back(clsid);
+        self.last = {outer, context, iid, ::GetCursor()};
         *out = nullptr;
         if (clsid == self.m_failing && FAILED(self.m_failure))
             return self.m_failure;

@@ -19,32 +19,27 @@ inline bool RunningUnderWine()
     return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Whether this process may create keys under HKEY_CLASSES_ROOT\CLSID, as the
-// filter mapper and the tests do: tried once with a volatile key under a fresh
-// GUID, deleted at once.
-inline bool MayWriteClassesRoot()
-{
-    static const bool may = [] {
-        const std::string path = ClassPath(NewGuid());
-        UniqueRegKey key;
-        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
-                              nullptr, key.put(), nullptr) != ERROR_SUCCESS)
-            return false;
-        key.reset();
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path.c_str());
-        return true;
-    }();
-    return may;
-}
-
 // The fixture of the tests that write the classes root (directly, or through
-// the program, which registers its categories as it opens).
+// the program, which registers its categories as it opens). They skip unless
+// this process may create keys under HKEY_CLASSES_ROOT\CLSID, as the filter
+// mapper and the tests do: tried once with a volatile key under a fresh GUID,
+// deleted at once.
 class ClassesRootTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (!MayWriteClassesRoot())
+        static const bool mayWrite = [] {
+            const std::string path = ClassPath(NewGuid());
+            UniqueRegKey key;
+            if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                                  nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+                return false;
+            key.reset();
+            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path.c_str());
+            return true;
+        }();
+        if (!mayWrite)
             GTEST_SKIP()
                 << "this process may not write HKEY_CLASSES_ROOT\\CLSID (run it as an administrator)";
     }
@@ -77,12 +72,9 @@ using Names = std::vector<std::string>;
 struct TableRow
 {
     const char* name;
-};
 
-inline std::ostream& operator<<(std::ostream& out, const TableRow& row)
-{
-    return out << row.name;
-}
+    friend std::ostream& operator<<(std::ostream& out, const TableRow& row) { return out << row.name; }
+};
 
 // Names the rows of a parameterised test by their names.
 struct RowName
