@@ -69,10 +69,11 @@ private:
     LONG m_refs = 1;
 };
 
-// Stands in for CoCreateInstance while it lives. It records every request (the
-// last one whole, with the cursor shown at that moment); the class given to Fail fails with
-// that status (none does for S_OK), the class given to Give gets that object,
-// and any other class is created as the platform creates it.
+// Stands in for CoCreateInstance while it lives. It records the class of every
+// request, and the last request whole with the cursor shown at that moment.
+// The class given to Fail fails with that status (none does for S_OK), the
+// class given to Give gets that object, and any other class is created as the
+// platform creates it.
 class ScopedCreation
 {
 public:
@@ -97,6 +98,7 @@ public:
         m_given = clsid;
         m_object = object;
     }
+
     std::vector<CLSID> requested; // every class asked for, in order
     Request last = {};            // the last request
 
