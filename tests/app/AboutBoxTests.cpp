@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "AboutBox.h"
-#include "ScopedPlatformCall.h"
+#include "StandIns.h"
 #include "UniqueHandle.h"
 #include "WindowDriver.h"
 #include "resource.h"
@@ -145,8 +145,7 @@ TEST(CenterOnParent, CentresOnTheParentsClientAreaKeepingTheSize)
     ::GetClientRect(parent.get(), &client);
     POINT origin = {0, 0};
     ::ClientToScreen(parent.get(), &origin);
-    ASSERT_EQ(401, client.right);
-    ASSERT_EQ(300, client.bottom);
+    ASSERT_EQ("{0, 0, 401, 300}", Text(client));
     ASSERT_EQ(100, origin.x);
     ASSERT_EQ(50, origin.y);
 
@@ -235,13 +234,13 @@ TEST_P(AboutBoxClosing, EndsTheBoxAndReEnablesTheOwner)
 INSTANTIATE_TEST_SUITE_P(
     EachWay, AboutBoxClosing,
     ::testing::Values(
-        WindowAction{"OkButton", &PressOk},
-        WindowAction{"Enter",
+        WindowAction{{"OkButton"}, &PressOk},
+        WindowAction{{"Enter"},
                      [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0); }},
-        WindowAction{"Escape",
+        WindowAction{{"Escape"},
                      [](HWND box) { ::PostMessageA(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0); }},
-        WindowAction{"CloseCommand", [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
-    WindowActionName);
+        WindowAction{{"CloseCommand"}, [](HWND box) { ::PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    RowName());
 
 TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
 {
@@ -283,8 +282,6 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
                  // A double click does nothing, as a notification or as a mouse message.
                  [](HWND box) {
                      const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
-                     ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
-                                    reinterpret_cast<LPARAM>(link));
                      EXPECT_EQ(FALSE, AboutDlgProc(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_DBLCLK),
                                                    reinterpret_cast<LPARAM>(link)));
                      ::SendMessageA(link, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -319,15 +316,9 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
                          (rect.left + rect.right) / 2 * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
                      const LONG y =
                          (rect.top + rect.bottom) / 2 * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-                     INPUT clicks[2] = {};
-                     for (INPUT& click : clicks)
-                     {
-                         click.type = INPUT_MOUSE;
-                         click.mi.dx = x;
-                         click.mi.dy = y;
-                     }
-                     clicks[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-                     clicks[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+                     const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+                     INPUT clicks[2] = {{INPUT_MOUSE, {{x, y, 0, at | MOUSEEVENTF_LEFTDOWN, 0, 0}}},
+                                        {INPUT_MOUSE, {{x, y, 0, at | MOUSEEVENTF_LEFTUP, 0, 0}}}};
                      EXPECT_EQ(2u, ::SendInput(2, clicks, sizeof(INPUT)));
                  },
                  [&address](HWND box) {

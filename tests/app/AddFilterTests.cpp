@@ -9,7 +9,6 @@
 #include <dshow.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,18 +16,15 @@
 
 #include "AddFilterDlg.h"
 #include "AllocationProbe.h"
-#include "PlatformCalls.h"
-#include "ScopedPlatformCall.h"
+#include "CategoryMembers.h"
+#include "StandIns.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 #include "WindowDriver.h"
-#include "ZarvFMgrDlg.h"
 #include "resource.h"
 
 namespace {
-
-const char kVideo[] = "ZARV Video Processors";
 
 // Wine's own filter categories, which nobody here registered.
 const char* const kWineCategories[] = {
@@ -36,28 +32,18 @@ const char* const kWineCategories[] = {
     "Device Control Filters", "DirectShow Filters",    "External Renderers",
     "Midi Renderers",         "Video Capture Sources", "Video Compressors",
 };
-const char kDirectShowFilters[] = "DirectShow Filters";
-const char kAudioRenderers[] = "Audio Renderers";
-const char kVideoCompressors[] = "Video Compressors";
 
-// Tree access through the control's messages.
 HWND Tree(HWND dialog)
 {
     return ::GetDlgItem(dialog, IDC_FILTER_TREE);
-}
-
-HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT code)
-{
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
 }
 
 // The root items for a null parent, otherwise the parent's children.
 std::vector<HTREEITEM> Items(HWND tree, HTREEITEM parent = nullptr)
 {
     std::vector<HTREEITEM> items;
-    HTREEITEM item = parent ? NextItem(tree, parent, TVGN_CHILD) : NextItem(tree, nullptr, TVGN_ROOT);
-    for (; item; item = NextItem(tree, item, TVGN_NEXT))
+    HTREEITEM item = parent ? TreeView_GetChild(tree, parent) : TreeView_GetRoot(tree);
+    for (; item; item = TreeView_GetNextSibling(tree, item))
         items.push_back(item);
     return items;
 }
@@ -70,7 +56,7 @@ std::string ItemText(HWND tree, HTREEITEM item)
     tvi.hItem = item;
     tvi.pszText = text;
     tvi.cchTextMax = ARRAYSIZE(text);
-    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    TreeView_GetItem(tree, &tvi);
     return text;
 }
 
@@ -88,20 +74,11 @@ const CLSID* ItemClsid(HWND tree, HTREEITEM item)
     TVITEMA tvi = {};
     tvi.mask = TVIF_PARAM;
     tvi.hItem = item;
-    ::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    TreeView_GetItem(tree, &tvi);
     return reinterpret_cast<const CLSID*>(tvi.lParam);
 }
 
-// The first item under parent (the roots for null) with this text, or null.
-HTREEITEM FindItem(HWND tree, HTREEITEM parent, const std::string& text)
-{
-    for (HTREEITEM item : Items(tree, parent))
-        if (ItemText(tree, item) == text)
-            return item;
-    return nullptr;
-}
-
-// The first item under parent that carries this CLSID, or null.
+// The first item under parent (the roots for null) that carries this CLSID, or null.
 HTREEITEM FindItem(HWND tree, HTREEITEM parent, REFCLSID clsid)
 {
     for (HTREEITEM item : Items(tree, parent))
@@ -110,11 +87,30 @@ HTREEITEM FindItem(HWND tree, HTREEITEM parent, REFCLSID clsid)
     return nullptr;
 }
 
-// Selects an item the way the keyboard or the mouse would: the control
-// notifies its parent of the change.
-void SelectItem(HWND tree, HTREEITEM item)
+// Selects the filter with this CLSID under the first item of this category,
+// the way the keyboard or the mouse would: the tree notifies the dialog of the
+// change. Fails, for the caller to assert, when there is none.
+::testing::AssertionResult SelectFilter(HWND dialog, REFCLSID category, REFCLSID filter)
 {
-    ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    const HWND tree = Tree(dialog);
+    const HTREEITEM categoryItem = FindItem(tree, nullptr, category);
+    const HTREEITEM filterItem = categoryItem ? FindItem(tree, categoryItem, filter) : nullptr;
+    if (!filterItem)
+        return ::testing::AssertionFailure() << "no filter " << GuidText(filter) << " under that category";
+    TreeView_SelectItem(tree, filterItem);
+    return ::testing::AssertionSuccess();
+}
+
+// Selects that filter and presses OK.
+void ChooseFilter(HWND dialog, REFCLSID category, REFCLSID filter)
+{
+    ASSERT_TRUE(SelectFilter(dialog, category, filter));
+    ClickButton(::GetDlgItem(dialog, IDOK));
+}
+
+void ChooseAviSplitter(HWND dialog)
+{
+    ChooseFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter);
 }
 
 bool IsSortedByText(const std::vector<std::string>& texts)
@@ -154,77 +150,6 @@ void PressAdd(Here here, HWND manager, const ModalStep& steps)
     });
 }
 
-// Runs the manager window with the video category listed.
-void RunManagerOnVideo(Here here, const ModalStep& steps)
-{
-    CZarvFMgrDlg manager;
-    RunModal(here, manager, [&](HWND window) {
-        const ::testing::ScopedTrace trace(here.file, here.line, "manager run here");
-        ASSERT_TRUE(SelectListEntry(::GetDlgItem(window, IDC_CATEGORY_LIST), kVideo));
-        steps(window);
-    });
-}
-
-// Selects the filter with this CLSID under the first category item with this
-// name and presses OK.
-void ChooseFilter(HWND dialog, const std::string& category, REFCLSID filter)
-{
-    const HWND tree = Tree(dialog);
-    const HTREEITEM categoryItem = FindItem(tree, nullptr, category);
-    ASSERT_NE(nullptr, categoryItem) << category;
-    const HTREEITEM filterItem = FindItem(tree, categoryItem, filter);
-    ASSERT_NE(nullptr, filterItem) << GuidText(filter);
-    SelectItem(tree, filterItem);
-    ClickButton(::GetDlgItem(dialog, IDOK));
-}
-
-void ChooseAviSplitter(HWND dialog)
-{
-    ChooseFilter(dialog, kDirectShowFilters, CLSID_AviSplitter);
-}
-
-HWND FilterList(HWND manager)
-{
-    return ::GetDlgItem(manager, IDC_FILTER_LIST);
-}
-
-// The entries of the manager's filter list that carry this CLSID.
-int CountListed(HWND manager, REFCLSID filter)
-{
-    return static_cast<int>(ListEntriesOf(FilterList(manager), filter).size());
-}
-
-std::string ListedText(HWND manager, REFCLSID filter)
-{
-    const std::vector<int> entries = ListEntriesOf(FilterList(manager), filter);
-    return entries.empty() ? std::string() : ListTexts(FilterList(manager))[entries.front()];
-}
-
-// A filter category registered for the length of a test: listed among the
-// machine's categories, with the filters registered in it.
-struct TestCategory
-{
-    TestCategory(const std::wstring& name, REFCLSID category = NewGuid())
-        : clsid(category), listing(InstancePath(CLSID_ActiveMovieCategories, category)),
-          members(ClassPath(category))
-    {
-        EXPECT_EQ(ERROR_SUCCESS, WriteString(listing.path(), L"FriendlyName", name));
-        EXPECT_EQ(ERROR_SUCCESS, WriteString(listing.path(), L"CLSID", GuidTextW(category)));
-    }
-    // Registers a filter with a "Merit" that tells its registrations apart.
-    void Register(REFCLSID filter, const std::wstring& name, DWORD merit) const
-    {
-        const std::string path = InstancePath(clsid, filter);
-        EXPECT_EQ(ERROR_SUCCESS, WriteString(path, L"FriendlyName", name));
-        EXPECT_EQ(ERROR_SUCCESS, WriteString(path, L"CLSID", GuidTextW(filter)));
-        EXPECT_EQ(ERROR_SUCCESS, WriteValue(path, L"Merit", REG_DWORD, &merit, sizeof(merit)));
-    }
-
-    CLSID clsid;
-    ScopedClassesKey listing;
-    ScopedClassesKey members;
-};
-
 // The text of a string value as read with the wide registry calls.
 std::wstring TextOf(const RegValue& value)
 {
@@ -233,82 +158,26 @@ std::wstring TextOf(const RegValue& value)
     return text.substr(0, text.find(L'\0'));
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(size > 0 ? static_cast<size_t>(size) : 1, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
-    return narrow.substr(0, narrow.find('\0'));
-}
-
 // A filter's registration in the video category, removed before and after the test.
-struct VideoRegistration
+struct VideoRegistration : ScopedClassesKey
 {
-    explicit VideoRegistration(REFCLSID filter) : key(InstancePath(CLSID_ZarvVideoProcessors, filter))
+    explicit VideoRegistration(REFCLSID filter)
+        : ScopedClassesKey(InstancePath(CLSID_ZarvVideoProcessors, filter))
     {
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key.path().c_str());
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path().c_str());
     }
-    ScopedClassesKey key;
-};
-
-// The dialog's own device enumerator, for its walk of the categories, as the
-// platform seam creates it: the dialog asks for it in-process only, while the
-// manager window's services are asked for with the in-process handler as well,
-// so the context tells the two apart. Records the cursor at that moment, and
-// fails the creation when told to.
-struct OwnDeviceEnumerator
-{
-    HRESULT status = S_OK;
-    HCURSOR cursorAtCreation = nullptr;
-};
-OwnDeviceEnumerator g_ownDeviceEnumerator;
-
-HRESULT WINAPI CreateOwnDeviceEnumerator(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid,
-                                         LPVOID* out)
-{
-    if (clsid == CLSID_SystemDeviceEnum && context == CLSCTX_INPROC_SERVER)
-    {
-        g_ownDeviceEnumerator.cursorAtCreation = ::GetCursor();
-        if (FAILED(g_ownDeviceEnumerator.status))
-        {
-            *out = nullptr;
-            return g_ownDeviceEnumerator.status;
-        }
-    }
-    return ::CoCreateInstance(clsid, outer, context, iid, out);
-}
-
-class ScopedOwnDeviceEnumerator
-{
-public:
-    explicit ScopedOwnDeviceEnumerator(HRESULT status)
-        : m_seam(&PlatformCalls::coCreateInstance, &CreateOwnDeviceEnumerator)
-    {
-        g_ownDeviceEnumerator = OwnDeviceEnumerator{status, nullptr};
-    }
-
-private:
-    ScopedPlatformCall<decltype(PlatformCalls::coCreateInstance)> m_seam;
 };
 
 // Double-clicks an item, as the mouse would: the item is selected by the
 // first click, and the second comes as a double-click on its text.
 void DoubleClickItem(HWND tree, HTREEITEM item)
 {
-    SelectItem(tree, item);
-    ::SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
-    // TVM_GETITEMRECT takes the item in the rectangle it fills.
+    TreeView_SelectItem(tree, item);
+    TreeView_EnsureVisible(tree, item);
     RECT text = {};
-    std::memcpy(&text, &item, sizeof item);
-    ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+    TreeView_GetItemRect(tree, item, &text, TRUE);
     ::SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON,
                    MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2));
-}
-
-bool IsExpanded(HWND tree, HTREEITEM item)
-{
-    return (::SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
-            TVIS_EXPANDED) != 0;
 }
 
 // The cases copy into the vendor categories and choose the AVI Splitter, which
@@ -335,8 +204,8 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
             const HWND tree = Tree(dialog);
             EXPECT_EQ(tree, ::GetFocus());
             // The tree selects its first item as it takes the focus: a category.
-            const HTREEITEM selected = NextItem(tree, nullptr, TVGN_CARET);
-            EXPECT_TRUE(!selected || !NextItem(tree, selected, TVGN_PARENT));
+            const HTREEITEM selected = TreeView_GetSelection(tree);
+            EXPECT_TRUE(!selected || !TreeView_GetParent(tree, selected));
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
 
             const std::vector<std::string> roots = ItemTexts(tree);
@@ -346,13 +215,10 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
             for (HTREEITEM root : Items(tree))
                 EXPECT_TRUE(IsSortedByText(ItemTexts(tree, root))) << ItemText(tree, root);
 
-            const HTREEITEM filters = FindItem(tree, nullptr, kDirectShowFilters);
+            const HTREEITEM filters = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
             ASSERT_NE(nullptr, filters);
-            ASSERT_NE(nullptr, ItemClsid(tree, filters));
-            EXPECT_EQ(CLSID_LegacyAmFilterCategory, *ItemClsid(tree, filters));
-            const HTREEITEM splitter = FindItem(tree, filters, "AVI Splitter");
-            ASSERT_NE(nullptr, splitter);
-            EXPECT_EQ(CLSID_AviSplitter, *ItemClsid(tree, splitter));
+            EXPECT_EQ("DirectShow Filters", ItemText(tree, filters));
+            EXPECT_EQ("AVI Splitter", ItemText(tree, FindItem(tree, filters, CLSID_AviSplitter)));
             // Wine's two video renderers share a name and stay two items.
             EXPECT_NE(nullptr, FindItem(tree, filters, CLSID_VideoRenderer));
             EXPECT_NE(nullptr, FindItem(tree, filters, CLSID_VideoRendererDefault));
@@ -361,14 +227,12 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
 
             // Wine's video codecs are one filter class under several names:
             // each item still carries a copy of its own.
-            const HTREEITEM compressors = FindItem(tree, nullptr, kVideoCompressors);
+            const HTREEITEM compressors = FindItem(tree, nullptr, CLSID_VideoCompressorCategory);
             ASSERT_NE(nullptr, compressors);
-            std::vector<const CLSID*> copies;
-            for (HTREEITEM codec : Items(tree, compressors))
-                copies.push_back(ItemClsid(tree, codec));
-            ASSERT_GE(copies.size(), 2u);
-            EXPECT_EQ(*copies[0], *copies[1]);
-            EXPECT_NE(copies[0], copies[1]);
+            const std::vector<HTREEITEM> codecs = Items(tree, compressors);
+            ASSERT_GE(codecs.size(), 2u);
+            EXPECT_EQ(*ItemClsid(tree, codecs[0]), *ItemClsid(tree, codecs[1]));
+            EXPECT_NE(ItemClsid(tree, codecs[0]), ItemClsid(tree, codecs[1]));
             SendCommand(dialog, IDCANCEL);
         }));
     });
@@ -381,27 +245,27 @@ TEST_F(AddFilterDialog, OkIsEnabledExactlyWhileAFilterIsSelected)
         const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [](HWND dialog) {
             const HWND tree = Tree(dialog);
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
-            const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
+            const HTREEITEM category = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
             ASSERT_NE(nullptr, category);
-            const HTREEITEM filter = FindItem(tree, category, "AVI Splitter");
+            const HTREEITEM filter = FindItem(tree, category, CLSID_AviSplitter);
             ASSERT_NE(nullptr, filter);
 
-            SelectItem(tree, filter);
+            TreeView_SelectItem(tree, filter);
             EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
-            SelectItem(tree, nullptr);
+            TreeView_SelectItem(tree, nullptr);
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             // An OK without a selected filter records nothing and ends nothing.
             SendCommand(dialog, IDOK);
             EXPECT_TRUE(StillOpen(dialog));
 
-            SelectItem(tree, category);
+            TreeView_SelectItem(tree, category);
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             SendCommand(dialog, IDOK);
             EXPECT_TRUE(StillOpen(dialog));
 
-            SelectItem(tree, filter);
+            TreeView_SelectItem(tree, filter);
             EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
-            SelectItem(tree, FindItem(tree, nullptr, kVideoCompressors));
+            TreeView_SelectItem(tree, FindItem(tree, nullptr, CLSID_VideoCompressorCategory));
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
         });
@@ -419,9 +283,8 @@ TEST_F(AddFilterDialog, CopiesAChosenWineFilterByteForByteAndTheListShowsIt)
 
         const auto source = ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
         ASSERT_FALSE(source.empty());
-        EXPECT_EQ(source, ReadAllValues(copy.key.path()));
-        EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
-        EXPECT_EQ("AVI Splitter", ListedText(manager, CLSID_AviSplitter));
+        EXPECT_EQ(source, ReadAllValues(copy.path()));
+        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
     });
 }
@@ -431,16 +294,16 @@ TEST_F(AddFilterDialog, AddingAFilterTheCategoryHoldsSucceedsAndListsItOnce)
     VideoRegistration copy(CLSID_AviSplitter);
     RunManagerOnVideo(HERE, [&](HWND manager) {
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
-        ASSERT_EQ(1, CountListed(manager, CLSID_AviSplitter));
+        ASSERT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         // A selected entry shows whether the second Add refreshes the list.
-        ASSERT_TRUE(SelectListEntry(FilterList(manager), "AVI Splitter"));
+        ASSERT_TRUE(SelectListEntry(Filters(manager), "AVI Splitter"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
 
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
         EXPECT_FALSE(IsItemEnabled(manager, IDC_REMOVE));
-        EXPECT_EQ(1, CountListed(manager, CLSID_AviSplitter));
+        EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(Filters(manager), CLSID_AviSplitter));
         EXPECT_EQ(ReadAllValues(InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter)),
-                  ReadAllValues(copy.key.path()));
+                  ReadAllValues(copy.path()));
     });
 }
 
@@ -455,14 +318,14 @@ TEST_F(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
     RunManagerOnVideo(HERE, [&](HWND manager) {
         ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
-            const HTREEITEM category = FindItem(tree, nullptr, kAudioRenderers);
+            const HTREEITEM category = FindItem(tree, nullptr, CLSID_AudioRendererCategory);
             ASSERT_NE(nullptr, category);
             const std::vector<HTREEITEM> renderers = Items(tree, category);
             ASSERT_FALSE(renderers.empty()) << "Wine offers no audio renderer";
             renderer = *ItemClsid(tree, renderers.front());
             ASSERT_FALSE(KeyExists(InstancePath(CLSID_AudioRendererCategory, renderer)));
             copy = std::make_unique<VideoRegistration>(renderer);
-            ChooseFilter(dialog, kAudioRenderers, renderer);
+            ChooseFilter(dialog, CLSID_AudioRendererCategory, renderer);
         }));
         ASSERT_TRUE(copy);
 
@@ -470,13 +333,12 @@ TEST_F(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
         ASSERT_TRUE(ReadValue(ClassPath(renderer), nullptr, className));
         RegValue friendlyName;
         RegValue clsidText;
-        ASSERT_TRUE(ReadValue(copy->key.path(), L"FriendlyName", friendlyName));
-        ASSERT_TRUE(ReadValue(copy->key.path(), L"CLSID", clsidText));
+        ASSERT_TRUE(ReadValue(copy->path(), L"FriendlyName", friendlyName));
+        ASSERT_TRUE(ReadValue(copy->path(), L"CLSID", clsidText));
         EXPECT_EQ(className, friendlyName);
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), clsidText.type);
         EXPECT_EQ(GuidTextW(renderer), TextOf(clsidText));
-        EXPECT_EQ(Narrow(TextOf(className)), ListedText(manager, renderer));
-        EXPECT_EQ(1, CountListed(manager, renderer));
+        EXPECT_EQ(Names{AsciiText(TextOf(className))}, ListedNames(Filters(manager), renderer));
     });
 }
 
@@ -485,11 +347,14 @@ TEST_F(AddFilterDialog, AFilterWithoutAnInstanceKeyIsAddedUnderItsClassName)
 TEST_F(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
 {
     const std::wstring twinName = L"Twin category " + GuidTextW(NewGuid());
-    TestCategory first(twinName);
-    TestCategory second(twinName);
+    RegisteredCategory first(twinName);
+    RegisteredCategory second(twinName);
     const CLSID filter = NewGuid();
-    first.Register(filter, L"Shared probe", 1);
-    second.Register(filter, L"Shared probe", 2);
+    first.Register(filter, L"Shared probe");
+    second.Register(filter, L"Shared probe");
+    const DWORD merit = 2; // tells the second registration from the first
+    ASSERT_EQ(ERROR_SUCCESS,
+              WriteValue(InstancePath(second.clsid, filter), L"Merit", REG_DWORD, &merit, sizeof merit));
     VideoRegistration copy(filter);
 
     RunManagerOnVideo(HERE, [&](HWND manager) {
@@ -503,34 +368,26 @@ TEST_F(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
             ASSERT_NE(firstItem, secondItem);
             EXPECT_EQ(ItemText(tree, firstItem), ItemText(tree, secondItem));
             EXPECT_NE(nullptr, FindItem(tree, firstItem, filter));
-            const HTREEITEM chosen = FindItem(tree, secondItem, filter);
-            ASSERT_NE(nullptr, chosen);
-            SelectItem(tree, chosen);
-            ClickButton(::GetDlgItem(dialog, IDOK));
+            ChooseFilter(dialog, second.clsid, filter);
         });
         EXPECT_EQ(IDOK, result);
         EXPECT_EQ(second.clsid, addFilter.m_clsidCategory);
         EXPECT_EQ(filter, addFilter.m_clsidFilter);
 
-        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [&](HWND dialog) {
-            const HWND tree = Tree(dialog);
-            const HTREEITEM secondItem = FindItem(tree, nullptr, second.clsid);
-            ASSERT_NE(nullptr, secondItem);
-            SelectItem(tree, FindItem(tree, secondItem, filter));
-            ClickButton(::GetDlgItem(dialog, IDOK));
-        }));
-        EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.key.path()));
-        EXPECT_EQ(1, CountListed(manager, filter));
+        ASSERT_NO_FATAL_FAILURE(
+            PressAdd(HERE, manager, [&](HWND dialog) { ChooseFilter(dialog, second.clsid, filter); }));
+        EXPECT_EQ(ReadAllValues(InstancePath(second.clsid, filter)), ReadAllValues(copy.path()));
+        EXPECT_EQ(Names{"Shared probe"}, ListedNames(Filters(manager), filter));
     });
 }
 
 TEST_F(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
 {
-    TestCategory category(L"Twin filters " + GuidTextW(NewGuid()));
+    RegisteredCategory category(L"Twin filters " + GuidTextW(NewGuid()));
     const CLSID left = NewGuid();
     const CLSID right = NewGuid();
-    category.Register(left, L"Twin probe", 1);
-    category.Register(right, L"Twin probe", 2);
+    category.Register(left, L"Twin probe");
+    category.Register(right, L"Twin probe");
     VideoRegistration leftCopy(left);
     VideoRegistration rightCopy(right);
 
@@ -540,16 +397,13 @@ TEST_F(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
             const HTREEITEM categoryItem = FindItem(tree, nullptr, category.clsid);
             ASSERT_NE(nullptr, categoryItem);
             EXPECT_EQ((std::vector<std::string>{"Twin probe", "Twin probe"}), ItemTexts(tree, categoryItem));
-            const HTREEITEM rightItem = FindItem(tree, categoryItem, right);
-            ASSERT_NE(nullptr, rightItem);
-            EXPECT_NE(FindItem(tree, categoryItem, left), rightItem);
-            SelectItem(tree, rightItem);
-            ClickButton(::GetDlgItem(dialog, IDOK));
+            EXPECT_NE(FindItem(tree, categoryItem, left), FindItem(tree, categoryItem, right));
+            ChooseFilter(dialog, category.clsid, right);
         }));
-        EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.key.path()));
-        EXPECT_FALSE(KeyExists(leftCopy.key.path()));
-        EXPECT_EQ(1, CountListed(manager, right));
-        EXPECT_EQ(0, CountListed(manager, left));
+        EXPECT_EQ(ReadAllValues(InstancePath(category.clsid, right)), ReadAllValues(rightCopy.path()));
+        EXPECT_FALSE(KeyExists(leftCopy.path()));
+        EXPECT_EQ(Names{"Twin probe"}, ListedNames(Filters(manager), right));
+        EXPECT_TRUE(ListedNames(Filters(manager), left).empty());
     });
 }
 
@@ -557,34 +411,28 @@ TEST_F(AddFilterDialog, OfTwoFiltersWithOneNameTheChosenOneIsRecorded)
 // writes the filter or lists the category again.
 TEST_F(AddFilterDialog, CancelOrAFailedCopyAfterASelectionChangesNothing)
 {
-    TestCategory listed(L"Listed " + GuidTextW(NewGuid()));
-    const CLSID held = NewGuid();
-    VideoRegistration heldCopy(held);
-    EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"FriendlyName", L"Held probe"));
-    EXPECT_EQ(ERROR_SUCCESS, WriteString(heldCopy.key.path(), L"CLSID", GuidTextW(held)));
+    RegisteredCategory listed(L"Listed " + GuidTextW(NewGuid()));
+    RegisteredFilter held(CLSID_ZarvVideoProcessors, L"Held probe");
     VideoRegistration notCopied(CLSID_AviSplitter);
     const ScopedPlatformCall noText(&PlatformCalls::stringFromClsid, &FailStringFromClsid);
 
     RunManagerOnVideo(HERE, [&](HWND manager) {
-        const HWND list = FilterList(manager);
+        const HWND list = Filters(manager);
         ASSERT_TRUE(SelectListEntry(list, "Held probe"));
         ASSERT_TRUE(IsItemEnabled(manager, IDC_REMOVE));
         const std::vector<std::string> before = ListTexts(list);
-        const LRESULT selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+        const int selected = ListBox_GetCurSel(list);
 
         for (const int end : {IDCANCEL, IDOK})
         {
             ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [end](HWND dialog) {
-                const HWND tree = Tree(dialog);
-                const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
-                ASSERT_NE(nullptr, category);
-                SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
+                ASSERT_TRUE(SelectFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
                 ASSERT_TRUE(IsItemEnabled(dialog, IDOK));
                 ClickButton(::GetDlgItem(dialog, end));
             }));
-            EXPECT_FALSE(KeyExists(notCopied.key.path())) << "ended with " << end;
+            EXPECT_FALSE(KeyExists(notCopied.path())) << "ended with " << end;
             EXPECT_EQ(before, ListTexts(list)) << "ended with " << end;
-            EXPECT_EQ(selected, ::SendMessageA(list, LB_GETCURSEL, 0, 0)) << "ended with " << end;
+            EXPECT_EQ(selected, ListBox_GetCurSel(list)) << "ended with " << end;
             EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE)) << "ended with " << end;
             EXPECT_TRUE(IsItemEnabled(manager, IDC_ADD)) << "ended with " << end;
         }
@@ -597,9 +445,8 @@ TEST_F(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
     {
         std::vector<const void*> copies;
         // The tree is destroyed after the dialog's own WM_DESTROY.
-        LRESULT countAtDestroy = -1;
-        MessageWatch treeDestroyed(
-            WM_DESTROY, [&](HWND tree) { countAtDestroy = ::SendMessageA(tree, TVM_GETCOUNT, 0, 0); });
+        UINT countAtDestroy = UINT(-1);
+        MessageWatch treeDestroyed(WM_DESTROY, [&](HWND tree) { countAtDestroy = TreeView_GetCount(tree); });
         RunManagerOnVideo(HERE, [&](HWND manager) {
             CAddFilterDlg addFilter;
             const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
@@ -610,10 +457,8 @@ TEST_F(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
                     for (HTREEITEM child : Items(tree, root))
                         copies.push_back(ItemClsid(tree, child));
                 }
-                EXPECT_EQ(static_cast<LRESULT>(copies.size()), ::SendMessageA(tree, TVM_GETCOUNT, 0, 0));
-                const HTREEITEM category = FindItem(tree, nullptr, kDirectShowFilters);
-                ASSERT_NE(nullptr, category);
-                SelectItem(tree, FindItem(tree, category, CLSID_AviSplitter));
+                EXPECT_EQ(copies.size(), TreeView_GetCount(tree));
+                ASSERT_TRUE(SelectFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
                 treeDestroyed.Watch(tree);
                 AllocationProbe::StartRecordingFrees();
                 ClickButton(::GetDlgItem(dialog, end));
@@ -622,16 +467,9 @@ TEST_F(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
             EXPECT_EQ(end, result);
         });
 
-        EXPECT_EQ(0, countAtDestroy) << "ended with " << end;
+        EXPECT_EQ(0u, countAtDestroy) << "ended with " << end;
         ASSERT_GE(copies.size(), std::size(kWineCategories));
-        std::vector<const void*> distinct = copies;
-        std::sort(distinct.begin(), distinct.end());
-        EXPECT_EQ(distinct.end(), std::unique(distinct.begin(), distinct.end())) << "items share a copy";
-        for (const void* copy : copies)
-        {
-            EXPECT_NE(nullptr, copy);
-            EXPECT_TRUE(AllocationProbe::WasFreed(copy)) << "ended with " << end;
-        }
+        EXPECT_TRUE(AllocationProbe::EachOwnAndFreed(copies)) << "ended with " << end;
     }
 }
 
@@ -641,7 +479,7 @@ TEST_F(AddFilterDialog, LeavesOutItemsWhoseClsidCannotBeCopied)
         AllocationProbe::FailNothrowAllocations noCopies(sizeof(CLSID));
         CAddFilterDlg addFilter;
         const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [](HWND dialog) {
-            EXPECT_EQ(0, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0));
+            EXPECT_EQ(0u, TreeView_GetCount(Tree(dialog)));
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
         });
@@ -654,7 +492,8 @@ TEST_F(AddFilterDialog, LeavesOutItemsWhoseClsidCannotBeCopied)
 TEST_F(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
 {
     RunManagerOnVideo(HERE, [](HWND manager) {
-        const ScopedOwnDeviceEnumerator noDeviceEnumerator(REGDB_E_CLASSNOTREG);
+        ScopedCreation noDeviceEnumerator;
+        noDeviceEnumerator.Fail(CLSID_SystemDeviceEnum, REGDB_E_CLASSNOTREG);
         const std::function<void(HWND)> closes[] = {
             [](HWND dialog) { ClickButton(::GetDlgItem(dialog, IDCANCEL)); },
             [](HWND dialog) { ::SendMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
@@ -663,7 +502,7 @@ TEST_F(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
         {
             CAddFilterDlg addFilter;
             const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
-                EXPECT_EQ(0, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0));
+                EXPECT_EQ(0u, TreeView_GetCount(Tree(dialog)));
                 EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
                 SendCommand(dialog, IDOK);
                 EXPECT_TRUE(StillOpen(dialog));
@@ -683,15 +522,17 @@ TEST_F(AddFilterDialog, ShowsTheWaitCursorWhileItFillsTheTree)
         for (const HRESULT created : {S_OK, REGDB_E_CLASSNOTREG})
         {
             SCOPED_TRACE(created);
-            const ScopedOwnDeviceEnumerator devEnum(created);
+            ScopedCreation devEnum;
+            devEnum.Fail(CLSID_SystemDeviceEnum, created);
             ::SetCursor(::LoadCursor(nullptr, IDC_CROSS));
             CAddFilterDlg addFilter;
             RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
-                EXPECT_EQ(created == S_OK, ::SendMessageA(Tree(dialog), TVM_GETCOUNT, 0, 0) > 0);
+                EXPECT_EQ(created == S_OK, TreeView_GetCount(Tree(dialog)) > 0);
                 EXPECT_NE(wait, ::GetCursor());
                 ClickButton(::GetDlgItem(dialog, IDCANCEL));
             });
-            EXPECT_EQ(wait, g_ownDeviceEnumerator.cursorAtCreation);
+            ASSERT_FALSE(devEnum.requested.empty());
+            EXPECT_EQ(wait, devEnum.last.cursor);
         }
     });
 }
@@ -700,19 +541,19 @@ TEST_F(AddFilterDialog, ShowsTheWaitCursorWhileItFillsTheTree)
 // opens the category.
 TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
 {
-    TestCategory category(L"Double-click probes " + GuidTextW(NewGuid()));
+    RegisteredCategory category(L"Double-click probes " + GuidTextW(NewGuid()));
     const CLSID filter = NewGuid();
-    category.Register(filter, L"Double-click probe", 1);
+    category.Register(filter, L"Double-click probe");
     RunManagerOnVideo(HERE, [&](HWND manager) {
         CAddFilterDlg onCategory;
         const INT_PTR categoryResult = RunAddFilter(HERE, manager, onCategory, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
             const HTREEITEM item = FindItem(tree, nullptr, category.clsid);
             ASSERT_NE(nullptr, item);
-            ASSERT_FALSE(IsExpanded(tree, item));
+            ASSERT_FALSE(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED);
             DoubleClickItem(tree, item);
             EXPECT_TRUE(StillOpen(dialog));
-            EXPECT_TRUE(IsExpanded(tree, item));
+            EXPECT_TRUE(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED);
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
         });
         EXPECT_EQ(IDCANCEL, categoryResult);
@@ -721,10 +562,8 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
 
         CAddFilterDlg onFilter;
         const INT_PTR filterResult = RunAddFilter(HERE, manager, onFilter, [&](HWND dialog) {
-            const HWND tree = Tree(dialog);
-            const HTREEITEM item = FindItem(tree, FindItem(tree, nullptr, category.clsid), filter);
-            ASSERT_NE(nullptr, item);
-            DoubleClickItem(tree, item);
+            ASSERT_TRUE(SelectFilter(dialog, category.clsid, filter));
+            DoubleClickItem(Tree(dialog), TreeView_GetSelection(Tree(dialog)));
         });
         EXPECT_EQ(IDOK, filterResult);
         EXPECT_EQ(category.clsid, onFilter.m_clsidCategory);

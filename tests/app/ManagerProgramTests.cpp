@@ -26,14 +26,7 @@ constexpr DWORD kPoll = 50;          // ms
 // The program's path, as this process names it.
 std::wstring ProgramPath()
 {
-    const std::string path = ZARV_PROGRAM_PATH;
-    return std::wstring(path.begin(), path.end());
-}
-
-std::wstring ProgramFileName()
-{
-    const std::wstring path = ProgramPath();
-    return path.substr(path.find_last_of(L"/\\") + 1);
+    return L"" ZARV_PROGRAM_PATH;
 }
 
 // Wine's load order for the program alone: while it lives, the program starts
@@ -44,19 +37,20 @@ class DisabledDllForProgram
 public:
     explicit DisabledDllForProgram(const wchar_t* dll)
     {
-        HKEY key = nullptr;
         EXPECT_EQ(ERROR_SUCCESS,
-                  ::RegCreateKeyW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), &key));
-        EXPECT_EQ(ERROR_SUCCESS,
-                  ::RegSetValueExW(key, dll, 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t)));
-        ::RegCloseKey(key);
+                  ::RegSetKeyValueW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), dll,
+                                    REG_SZ, L"", sizeof(wchar_t)));
     }
     ~DisabledDllForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, AppDefaults().c_str()); }
     DisabledDllForProgram(const DisabledDllForProgram&) = delete;
     DisabledDllForProgram& operator=(const DisabledDllForProgram&) = delete;
 
 private:
-    static std::wstring AppDefaults() { return L"Software\\Wine\\AppDefaults\\" + ProgramFileName(); }
+    static std::wstring AppDefaults()
+    {
+        const std::wstring path = ProgramPath();
+        return L"Software\\Wine\\AppDefaults\\" + path.substr(path.find_last_of(L"/\\") + 1);
+    }
 };
 
 class Program
@@ -85,9 +79,12 @@ public:
 
     bool Started() const { return m_started; }
 
-    // The program's manager window, once it is visible; null on time-out.
+    // The program's manager window, once it is visible; null on time-out, or
+    // when the program never started.
     HWND WaitForWindow() const
     {
+        if (!m_started)
+            return nullptr;
         for (DWORD waited = 0; waited < kWindowWait; waited += kPoll)
         {
             if (HWND window = VisibleWindow(true))
@@ -126,28 +123,17 @@ private:
     // A visible top-level window of the process: the manager window, or any other.
     HWND VisibleWindow(bool manager) const
     {
-        struct Search
+        for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT))
         {
-            DWORD process;
-            bool manager;
-            HWND found;
-        } search{m_process.dwProcessId, manager, nullptr};
-        ::EnumWindows(
-            [](HWND window, LPARAM context) -> BOOL {
-                Search& s = *reinterpret_cast<Search*>(context);
-                DWORD process = 0;
-                ::GetWindowThreadProcessId(window, &process);
-                if (process != s.process || !::IsWindowVisible(window))
-                    return TRUE;
-                wchar_t title[256] = {};
-                ::GetWindowTextW(window, title, ARRAYSIZE(title));
-                if ((wcscmp(title, kTitle) == 0) != s.manager)
-                    return TRUE;
-                s.found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            wchar_t title[256] = {};
+            ::GetWindowTextW(window, title, ARRAYSIZE(title));
+            if (process == m_process.dwProcessId && ::IsWindowVisible(window) &&
+                (wcscmp(title, kTitle) == 0) == manager)
+                return window;
+        }
+        return nullptr;
     }
 
     bool m_started = false;
@@ -157,8 +143,7 @@ private:
 std::vector<std::wstring> ListTextsW(HWND list)
 {
     std::vector<std::wstring> texts;
-    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT index = 0; index < count; ++index)
+    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
     {
         wchar_t text[256] = {};
         if (::SendMessageW(list, LB_GETTEXTLEN, index, 0) < LRESULT(ARRAYSIZE(text)))
@@ -168,46 +153,20 @@ std::vector<std::wstring> ListTextsW(HWND list)
     return texts;
 }
 
-HWND FocusOf(HWND window)
+// A key pressed and released on the window's focus.
+void PressKey(HWND window, WPARAM key)
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus ? info.hwndFocus : window;
-}
-
-void PressKey(HWND window, WPARAM key)
-{
-    ::PostMessageW(FocusOf(window), WM_KEYDOWN, key, 1);
-    ::PostMessageW(FocusOf(window), WM_KEYUP, key, 0xC0000001);
-}
-
-// The key under which the filter mapper registers a category, as a member of
-// the category of filter categories.
-std::string CategoryRegistration(REFCLSID category)
-{
-    return InstancePath(CLSID_ActiveMovieCategories, category);
+    const HWND focus = info.hwndFocus ? info.hwndFocus : window;
+    ::PostMessageW(focus, WM_KEYDOWN, key, 1);
+    ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
 }
 
 bool ListsCategory(REFCLSID category)
 {
-    for (const CategoryMember& member : ListCategoryMembers(CLSID_ActiveMovieCategories))
-    {
-        CLSID clsid = GUID_NULL;
-        if (::CLSIDFromString(member.clsid.c_str(), &clsid) == S_OK && clsid == category)
-            return true;
-    }
-    return false;
-}
-
-// Starts the program, checks that its window is up, and returns it.
-HWND StartedWindow(const Program& program)
-{
-    if (!program.Started())
-        return nullptr;
-    const HWND window = program.WaitForWindow();
-    EXPECT_NE(nullptr, window) << "no manager window";
-    return window;
+    return !ListedNames(ListCategoryMembers(CLSID_ActiveMovieCategories), category).empty();
 }
 
 } // namespace
@@ -217,19 +176,20 @@ using ManagerProgram = ClassesRootTest;
 TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsArguments)
 {
     // The program registers the categories at every start.
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, CategoryRegistration(CLSID_ZarvVideoProcessors).c_str());
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, CategoryRegistration(CLSID_ZarvAudioProcessors).c_str());
-    ASSERT_FALSE(ListsCategory(CLSID_ZarvVideoProcessors));
-    ASSERT_FALSE(ListsCategory(CLSID_ZarvAudioProcessors));
+    for (const CLSID& category : {CLSID_ZarvVideoProcessors, CLSID_ZarvAudioProcessors})
+    {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, InstancePath(CLSID_ActiveMovieCategories, category).c_str());
+        ASSERT_FALSE(ListsCategory(category));
+    }
 
     Program program(L"/help --unknown C:\\nowhere\\file.txt");
-    const HWND window = StartedWindow(program);
-    ASSERT_NE(nullptr, window);
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
     const HWND categories = ::GetDlgItem(window, IDC_CATEGORY_LIST);
     EXPECT_EQ((std::vector<std::wstring>{L"ZARV Audio Processors", L"ZARV Video Processors"}),
               ListTextsW(categories));
-    EXPECT_EQ(LB_ERR, ::SendMessageW(categories, LB_GETCURSEL, 0, 0));
-    EXPECT_EQ(0, ::SendMessageW(::GetDlgItem(window, IDC_FILTER_LIST), LB_GETCOUNT, 0, 0));
+    EXPECT_EQ(LB_ERR, ListBox_GetCurSel(categories));
+    EXPECT_EQ(0, ListBox_GetCount(::GetDlgItem(window, IDC_FILTER_LIST)));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_ADD)));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_REMOVE)));
     EXPECT_TRUE(ListsCategory(CLSID_ZarvVideoProcessors));
@@ -251,39 +211,41 @@ class ManagerProgramEnding : public ClassesRootTest, public ::testing::WithParam
 TEST_P(ManagerProgramEnding, EndsIt)
 {
     Program program;
-    const HWND window = StartedWindow(program);
-    ASSERT_NE(nullptr, window);
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
     GetParam().act(window);
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachWay, ManagerProgramEnding,
-    ::testing::Values(WindowAction{"Enter", [](HWND window) { PressKey(window, VK_RETURN); }},
+    ::testing::Values(WindowAction{{"Enter"}, [](HWND window) { PressKey(window, VK_RETURN); }},
                       WindowAction{
-                          "ExitButton",
+                          {"ExitButton"},
                           [](HWND window) { ::PostMessageW(::GetDlgItem(window, IDOK), BM_CLICK, 0, 0); }},
-                      WindowAction{"CloseCommand",
+                      WindowAction{{"CloseCommand"},
                                    [](HWND window) { ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }}),
-    WindowActionName);
+    RowName());
 
 // Wine's load order disables the DLL of one media service for the program.
-class ManagerProgramWithoutService : public ::testing::TestWithParam<const wchar_t*>
+struct DisabledService : TableRow
 {
+    const wchar_t* dll;
 };
+
+using ManagerProgramWithoutService = ::testing::TestWithParam<DisabledService>;
 
 TEST_P(ManagerProgramWithoutService, EndsByItselfWithoutAMessage)
 {
     if (!RunningUnderWine())
         GTEST_SKIP() << "disables a DLL through Wine's load order";
-    DisabledDllForProgram noService(GetParam());
+    DisabledDllForProgram noService(GetParam().dll);
     Program program;
     ASSERT_TRUE(program.Started());
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
-INSTANTIATE_TEST_SUITE_P(EachService, ManagerProgramWithoutService, ::testing::Values(L"devenum", L"quartz"),
-                         [](const ::testing::TestParamInfo<const wchar_t*>& info) {
-                             return info.param == std::wstring(L"devenum") ? std::string("DeviceEnumerator")
-                                                                           : std::string("FilterMapper");
-                         });
+INSTANTIATE_TEST_SUITE_P(EachService, ManagerProgramWithoutService,
+                         ::testing::Values(DisabledService{{"DeviceEnumerator"}, L"devenum"},
+                                           DisabledService{{"FilterMapper"}, L"quartz"}),
+                         RowName());

@@ -14,8 +14,7 @@
 #include "CategoryMembers.h"
 #include "ComPtr.h"
 #include "IconPosition.h"
-#include "PlatformCalls.h"
-#include "ScopedPlatformCall.h"
+#include "StandIns.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
@@ -26,105 +25,22 @@
 
 namespace {
 
-const char kAudio[] = "ZARV Audio Processors";
-const char kVideo[] = "ZARV Video Processors";
-
-// A filter registered in a category for the length of a test.
-struct RegisteredFilter
-{
-    RegisteredFilter(REFCLSID category, const std::wstring& name, REFCLSID filter = NewGuid())
-        : clsid(filter), key(InstancePath(category, filter))
-    {
-        EXPECT_EQ(ERROR_SUCCESS, WriteString(key.path(), L"FriendlyName", name));
-        EXPECT_EQ(ERROR_SUCCESS, WriteString(key.path(), L"CLSID", GuidTextW(filter)));
-    }
-    bool Registered() const { return KeyExists(key.path()); }
-
-    CLSID clsid;
-    ScopedClassesKey key;
-};
-
-int MemberCount(REFCLSID category)
-{
-    return static_cast<int>(ListCategoryMembers(category).size());
-}
-
-HWND Categories(HWND dialog)
-{
-    return ::GetDlgItem(dialog, IDC_CATEGORY_LIST);
-}
-
-HWND Filters(HWND dialog)
-{
-    return ::GetDlgItem(dialog, IDC_FILTER_LIST);
-}
-
-::testing::AssertionResult SelectCategory(HWND dialog, const char* name)
-{
-    return SelectListEntry(Categories(dialog), name);
-}
-
-::testing::AssertionResult SelectFilter(HWND dialog, REFCLSID filter)
-{
-    return SelectListEntry(Filters(dialog), filter);
-}
-
 bool ListsFilter(HWND dialog, REFCLSID filter)
 {
     return !ListEntriesOf(Filters(dialog), filter).empty();
 }
 
-INT_PTR RunManager(Here here, const ModalStep& steps)
-{
-    CZarvFMgrDlg dialog;
-    return RunModal(here, dialog, steps);
-}
-
-// The media services as the window creates them, through the platform seam:
-// either can be made to fail, and the device enumerator is wrapped so that it
-// counts its references and can fail to list one category.
-struct ServiceSetup
-{
-    HRESULT devEnumStatus = S_OK;
-    HRESULT mapperStatus = S_OK;
-    CLSID unlistable = GUID_NULL;
-    std::vector<CLSID> requested;
-    bool devEnumReleased = false;
-    HCURSOR cursorWhileListing = nullptr; // the cursor at the last category listing
-};
-ServiceSetup* g_services = nullptr;
-
-class WrappedDevEnum : public ICreateDevEnum
+// The platform's device enumerator as the window is given it: one category can
+// be made to fail its listing, and the cursor at each listing is kept.
+class ListingDevEnum : public FakeComObject<ICreateDevEnum>
 {
 public:
-    explicit WrappedDevEnum(ComPtr<ICreateDevEnum> real) : m_real(std::move(real)) {}
+    ListingDevEnum() : FakeComObject(IID_ICreateDevEnum), m_real(DeviceEnumerator()) {}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
-    {
-        if (iid != IID_IUnknown && iid != IID_ICreateDevEnum)
-        {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<ICreateDevEnum*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_references; }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG references = --m_references;
-        if (references == 0)
-        {
-            g_services->devEnumReleased = true;
-            delete this;
-        }
-        return references;
-    }
     STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override
     {
-        g_services->cursorWhileListing = ::GetCursor();
-        if (category == g_services->unlistable)
+        cursorWhileListing = ::GetCursor();
+        if (category == unlistable)
         {
             *out = nullptr;
             return E_FAIL;
@@ -132,41 +48,11 @@ public:
         return m_real->CreateClassEnumerator(category, out, flags);
     }
 
+    CLSID unlistable = GUID_NULL;
+    HCURSOR cursorWhileListing = nullptr; // at the last listing
+
 private:
-    virtual ~WrappedDevEnum() = default;
     ComPtr<ICreateDevEnum> m_real;
-    ULONG m_references = 1;
-};
-
-HRESULT WINAPI CreateService(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* out)
-{
-    g_services->requested.push_back(clsid);
-    *out = nullptr;
-    if (clsid == CLSID_SystemDeviceEnum)
-    {
-        if (FAILED(g_services->devEnumStatus))
-            return g_services->devEnumStatus;
-        ComPtr<ICreateDevEnum> real;
-        const HRESULT hr = ::CoCreateInstance(clsid, outer, context, iid, real.put_void());
-        if (FAILED(hr))
-            return hr;
-        *out = static_cast<ICreateDevEnum*>(new WrappedDevEnum(std::move(real)));
-        return S_OK;
-    }
-    if (clsid == CLSID_FilterMapper2 && FAILED(g_services->mapperStatus))
-        return g_services->mapperStatus;
-    return ::CoCreateInstance(clsid, outer, context, iid, out);
-}
-
-class ScopedServices
-{
-public:
-    ScopedServices() : m_seam(&PlatformCalls::coCreateInstance, &CreateService) { g_services = &setup; }
-    ~ScopedServices() { g_services = nullptr; }
-    ServiceSetup setup;
-
-private:
-    ScopedPlatformCall<decltype(PlatformCalls::coCreateInstance)> m_seam;
 };
 
 } // namespace
@@ -178,12 +64,10 @@ TEST_F(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
 {
     const INT_PTR result = RunManager(HERE, [](HWND dialog) {
         EXPECT_EQ((std::vector<std::string>{kAudio, kVideo}), ListTexts(Categories(dialog)));
-        ASSERT_NE(nullptr, ListEntryClsid(Categories(dialog), 0));
-        ASSERT_NE(nullptr, ListEntryClsid(Categories(dialog), 1));
-        EXPECT_EQ(CLSID_ZarvAudioProcessors, *ListEntryClsid(Categories(dialog), 0));
-        EXPECT_EQ(CLSID_ZarvVideoProcessors, *ListEntryClsid(Categories(dialog), 1));
-        EXPECT_EQ(LB_ERR, ::SendMessageA(Categories(dialog), LB_GETCURSEL, 0, 0));
-        EXPECT_EQ(0, ::SendMessageA(Filters(dialog), LB_GETCOUNT, 0, 0));
+        EXPECT_EQ(std::vector<int>{0}, ListEntriesOf(Categories(dialog), CLSID_ZarvAudioProcessors));
+        EXPECT_EQ(std::vector<int>{1}, ListEntriesOf(Categories(dialog), CLSID_ZarvVideoProcessors));
+        EXPECT_EQ(LB_ERR, ListBox_GetCurSel(Categories(dialog)));
+        EXPECT_EQ(0, ListBox_GetCount(Filters(dialog)));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_ADD));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
         EXPECT_EQ(Categories(dialog), ::GetFocus());
@@ -194,10 +78,11 @@ TEST_F(ManagerWindow, OpensWithBothCategoriesNothingSelectedAndEndsAsCancelled)
 
 TEST_F(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
 {
-    ASSERT_EQ(0, MemberCount(CLSID_ZarvAudioProcessors)) << "the audio category must start empty";
+    ASSERT_TRUE(ListCategoryMembers(CLSID_ZarvAudioProcessors).empty())
+        << "the audio category must start empty";
     RunManager(HERE, [](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kAudio));
-        EXPECT_EQ(0, ::SendMessageA(Filters(dialog), LB_GETCOUNT, 0, 0));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kAudio));
+        EXPECT_EQ(0, ListBox_GetCount(Filters(dialog)));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
     });
@@ -208,8 +93,7 @@ TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
     RegisteredFilter zeta(CLSID_ZarvVideoProcessors, L"Zeta probe");
     RegisteredFilter alpha(CLSID_ZarvVideoProcessors, L"Alpha probe");
     RegisteredFilter mu(CLSID_ZarvVideoProcessors, L"Mu probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
         const std::vector<std::string> texts = ListTexts(Filters(dialog));
         EXPECT_TRUE(
             std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
@@ -241,9 +125,8 @@ TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
 {
     RegisteredFilter keep(CLSID_ZarvVideoProcessors, L"Kept probe");
     RegisteredFilter removed(CLSID_ZarvVideoProcessors, L"Removed probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, removed.clsid));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), removed.clsid));
         ASSERT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
 
@@ -251,7 +134,7 @@ TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
         EXPECT_TRUE(keep.Registered());
         EXPECT_FALSE(ListsFilter(dialog, removed.clsid));
         EXPECT_TRUE(ListsFilter(dialog, keep.clsid));
-        EXPECT_EQ(LB_ERR, ::SendMessageA(Filters(dialog), LB_GETCURSEL, 0, 0));
+        EXPECT_EQ(LB_ERR, ListBox_GetCurSel(Filters(dialog)));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
     });
@@ -261,21 +144,18 @@ TEST_F(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOw
 {
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Twin probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Twin probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        const std::vector<std::string> texts = ListTexts(Filters(dialog));
-        EXPECT_EQ(2, std::count(texts.begin(), texts.end(), "Twin probe"));
-        ASSERT_TRUE(ListsFilter(dialog, first.clsid));
-        ASSERT_TRUE(ListsFilter(dialog, second.clsid));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_EQ(Names{"Twin probe"}, ListedNames(Filters(dialog), first.clsid));
+        ASSERT_EQ(Names{"Twin probe"}, ListedNames(Filters(dialog), second.clsid));
 
-        ASSERT_TRUE(SelectFilter(dialog, second.clsid));
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), second.clsid));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(second.Registered());
         EXPECT_TRUE(first.Registered());
         EXPECT_TRUE(ListsFilter(dialog, first.clsid));
         EXPECT_FALSE(ListsFilter(dialog, second.clsid));
 
-        ASSERT_TRUE(SelectFilter(dialog, first.clsid));
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), first.clsid));
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(first.Registered());
         EXPECT_EQ(-1, FindListText(Filters(dialog), "Twin probe"));
@@ -285,10 +165,9 @@ TEST_F(ManagerWindow, FiltersWithTheSameNameAreBothListedAndEachRemovesOnlyItsOw
 TEST_F(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 {
     RegisteredFilter vanished(CLSID_ZarvVideoProcessors, L"Vanished probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, vanished.clsid));
-        ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CLASSES_ROOT, vanished.key.path().c_str()));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), vanished.clsid));
+        ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteKeyA(HKEY_CLASSES_ROOT, vanished.path().c_str()));
 
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         EXPECT_FALSE(ListsFilter(dialog, vanished.clsid));
@@ -299,18 +178,17 @@ TEST_F(ManagerWindow, RemovingAFilterWhoseKeyIsAlreadyGoneRefreshesWithoutIt)
 TEST_F(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 {
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Unnamed key probe");
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, filter.clsid));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), filter.clsid));
         const std::vector<std::string> before = ListTexts(Filters(dialog));
-        const LRESULT selected = ::SendMessageA(Filters(dialog), LB_GETCURSEL, 0, 0);
+        const LRESULT selected = ListBox_GetCurSel(Filters(dialog));
         {
             ScopedPlatformCall noText(&PlatformCalls::stringFromClsid, &FailStringFromClsid);
             ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
         }
         EXPECT_TRUE(filter.Registered());
         EXPECT_EQ(before, ListTexts(Filters(dialog)));
-        EXPECT_EQ(selected, ::SendMessageA(Filters(dialog), LB_GETCURSEL, 0, 0));
+        EXPECT_EQ(selected, ListBox_GetCurSel(Filters(dialog)));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
     });
 }
@@ -319,17 +197,17 @@ TEST_F(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 // listed before; Remove then acts on that one, whose filter the user selected.
 TEST_F(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
 {
-    ScopedServices services;
-    services.setup.unlistable = CLSID_ZarvAudioProcessors;
+    ListingDevEnum devEnum;
+    devEnum.unlistable = CLSID_ZarvAudioProcessors;
+    ScopedCreation services;
+    services.Give(CLSID_SystemDeviceEnum, &devEnum);
     const CLSID filter = NewGuid();
     RegisteredFilter inVideo(CLSID_ZarvVideoProcessors, L"Shared probe", filter);
     RegisteredFilter inAudio(CLSID_ZarvAudioProcessors, L"Shared probe", filter);
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
-        ASSERT_TRUE(SelectFilter(dialog, filter));
-        ASSERT_TRUE(SelectCategory(dialog, kAudio));
-        EXPECT_EQ(FindListText(Categories(dialog), kAudio),
-                  ::SendMessageA(Categories(dialog), LB_GETCURSEL, 0, 0));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        ASSERT_TRUE(SelectListEntry(Filters(dialog), filter));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kAudio));
+        EXPECT_EQ(FindListText(Categories(dialog), kAudio), ListBox_GetCurSel(Categories(dialog)));
         ASSERT_TRUE(ListsFilter(dialog, filter)); // still the video category's list
         ASSERT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
@@ -340,25 +218,27 @@ TEST_F(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
         EXPECT_FALSE(ListsFilter(dialog, filter));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
     });
-    EXPECT_TRUE(services.setup.devEnumReleased);
+    EXPECT_TRUE(devEnum.balanced());
 }
 
 // The wait cursor shows while a category is listed, and the cursor of before
 // is back afterwards, also when the listing fails.
 TEST_F(ManagerWindow, ShowsTheWaitCursorWhileItListsACategory)
 {
-    ScopedServices services;
-    services.setup.unlistable = CLSID_ZarvAudioProcessors;
+    ListingDevEnum devEnum;
+    devEnum.unlistable = CLSID_ZarvAudioProcessors;
+    ScopedCreation services;
+    services.Give(CLSID_SystemDeviceEnum, &devEnum);
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Cursor probe");
     RunManager(HERE, [&](HWND dialog) {
         const HCURSOR before = ::LoadCursor(nullptr, IDC_CROSS);
         for (const char* category : {kVideo, kAudio})
         {
             SCOPED_TRACE(category);
-            services.setup.cursorWhileListing = nullptr;
+            devEnum.cursorWhileListing = nullptr;
             ::SetCursor(before);
-            ASSERT_TRUE(SelectCategory(dialog, category));
-            EXPECT_EQ(::LoadCursor(nullptr, IDC_WAIT), services.setup.cursorWhileListing);
+            ASSERT_TRUE(SelectListEntry(Categories(dialog), category));
+            EXPECT_EQ(::LoadCursor(nullptr, IDC_WAIT), devEnum.cursorWhileListing);
             EXPECT_EQ(before, ::GetCursor());
         }
     });
@@ -370,11 +250,11 @@ TEST_F(ManagerWindow, AnEntryWhoseClsidCannotBeCopiedIsLeftOut)
     RunManager(HERE, [&](HWND dialog) {
         {
             AllocationProbe::FailNothrowAllocations noCopies(sizeof(CLSID));
-            ASSERT_TRUE(SelectCategory(dialog, kVideo));
+            ASSERT_TRUE(SelectListEntry(Categories(dialog), kVideo));
         }
-        EXPECT_EQ(0, ::SendMessageA(Filters(dialog), LB_GETCOUNT, 0, 0));
-        ASSERT_TRUE(SelectCategory(dialog, kAudio));
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+        EXPECT_EQ(0, ListBox_GetCount(Filters(dialog)));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kAudio));
+        ASSERT_TRUE(SelectListEntry(Categories(dialog), kVideo));
         EXPECT_TRUE(ListsFilter(dialog, filter.clsid));
     });
 }
@@ -384,42 +264,26 @@ TEST_F(ManagerWindow, FreesEveryClsidCopyWhenItCloses)
     RegisteredFilter first(CLSID_ZarvVideoProcessors, L"Freed probe");
     RegisteredFilter second(CLSID_ZarvVideoProcessors, L"Freed probe");
     std::vector<const void*> copies;
-    RunManager(HERE, [&](HWND dialog) {
-        ASSERT_TRUE(SelectCategory(dialog, kVideo));
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
         for (HWND list : {Categories(dialog), Filters(dialog)})
-            for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-                 index < count; ++index)
+            for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
                 copies.push_back(ListEntryClsid(list, index));
         AllocationProbe::StartRecordingFrees();
     });
     AllocationProbe::StopRecordingFrees();
 
     ASSERT_GE(copies.size(), 4u);
-    std::vector<const void*> distinct = copies;
-    std::sort(distinct.begin(), distinct.end());
-    EXPECT_EQ(distinct.end(), std::unique(distinct.begin(), distinct.end())) << "entries share a copy";
-    for (const void* copy : copies)
-    {
-        EXPECT_NE(nullptr, copy);
-        EXPECT_TRUE(AllocationProbe::WasFreed(copy));
-    }
+    EXPECT_TRUE(AllocationProbe::EachOwnAndFreed(copies));
 }
 
 // One media service cannot be created: the window ends at once, without
 // asking for the mapper once the device enumerator is missing, and keeps no
 // service and no main-window designation.
-struct MissingService
+struct MissingService : TableRow
 {
-    const char* name;
-    HRESULT devEnumStatus;
-    HRESULT mapperStatus;
+    CLSID missing;
     std::vector<CLSID> requested;
 };
-
-void PrintTo(const MissingService& missing, std::ostream* out)
-{
-    *out << missing.name;
-}
 
 class ManagerWindowWithoutService : public ClassesRootTest,
                                     public ::testing::WithParamInterface<MissingService>
@@ -428,24 +292,26 @@ class ManagerWindowWithoutService : public ClassesRootTest,
 
 TEST_P(ManagerWindowWithoutService, EndsAtOnce)
 {
-    ScopedServices services;
-    services.setup.devEnumStatus = GetParam().devEnumStatus;
-    services.setup.mapperStatus = GetParam().mapperStatus;
+    ListingDevEnum devEnum;
+    ScopedCreation services;
+    services.Give(CLSID_SystemDeviceEnum, &devEnum);
+    services.Fail(GetParam().missing, REGDB_E_CLASSNOTREG);
     CZarvFMgrDlg dialog;
-    EXPECT_EQ(-1, RunModalEndingAtStart(HERE, dialog));
-    EXPECT_EQ(GetParam().requested, services.setup.requested);
-    EXPECT_EQ(SUCCEEDED(GetParam().devEnumStatus), services.setup.devEnumReleased);
+    CWinApp::GetApp()->m_pMainWnd = &dialog;
+    const ModalRun run = RunInsideModal(dialog, {});
+    EXPECT_FALSE(run.leftOpen) << "the window came up";
+    EXPECT_EQ(-1, run.result);
+    EXPECT_EQ(GetParam().requested, services.requested);
+    EXPECT_TRUE(devEnum.balanced());
     EXPECT_EQ(nullptr, CWinApp::GetApp()->m_pMainWnd);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachService, ManagerWindowWithoutService,
-    ::testing::Values(MissingService{"DeviceEnumerator", REGDB_E_CLASSNOTREG, S_OK, {CLSID_SystemDeviceEnum}},
-                      MissingService{"FilterMapper",
-                                     S_OK,
-                                     REGDB_E_CLASSNOTREG,
-                                     {CLSID_SystemDeviceEnum, CLSID_FilterMapper2}}),
-    [](const ::testing::TestParamInfo<MissingService>& info) { return std::string(info.param.name); });
+    ::testing::Values(
+        MissingService{{"DeviceEnumerator"}, CLSID_SystemDeviceEnum, {CLSID_SystemDeviceEnum}},
+        MissingService{{"FilterMapper"}, CLSID_FilterMapper2, {CLSID_SystemDeviceEnum, CLSID_FilterMapper2}}),
+    RowName());
 
 TEST_F(ManagerWindow, SystemMenuEndsWithTheAboutItemAfterASeparator)
 {
@@ -516,7 +382,7 @@ TEST_F(ManagerWindow, OneWindowObjectRunsTwice)
     for (int run = 1; run <= 2; ++run)
     {
         const INT_PTR result = RunModal(HERE, dialog, [&](HWND window) {
-            ASSERT_TRUE(SelectCategory(window, kVideo));
+            ASSERT_TRUE(SelectListEntry(Categories(window), kVideo));
             EXPECT_TRUE(ListsFilter(window, filter.clsid)) << "run " << run;
         });
         EXPECT_EQ(IDCANCEL, result) << "run " << run;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "TestHost.h"
 #include "resource.h"
 
 namespace {
@@ -71,23 +72,16 @@ private:
 struct Control
 {
     DWORD id;
-    const wchar_t*
-        className; // or its ordinal, "#128" for a button, "#130" for a static, "#131" for a list box
-    const wchar_t* ordinalClass;
-    const wchar_t* text; // nullptr: any non-empty text
+    const wchar_t* className;    // by name, or
+    const wchar_t* ordinalClass; // by ordinal: "#128" a button, "#130" a static, "#131" a list box
+    const wchar_t* text;         // nullptr: any non-empty text
     short x, y, cx, cy;
     DWORD style;
     DWORD exStyle;
 };
 
-bool SameClass(const std::wstring& actual, const Control& expected)
+struct Layout : TableRow
 {
-    return actual == expected.ordinalClass || _wcsicmp(actual.c_str(), expected.className) == 0;
-}
-
-struct Layout
-{
-    const char* name;
     int id;
     DWORD style;
     DWORD exStyle;
@@ -97,37 +91,47 @@ struct Layout
     std::vector<Control> controls;
 };
 
-void PrintTo(const Layout& layout, std::ostream* out)
-{
-    *out << layout.name;
-}
-
 constexpr DWORD kShown = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
 constexpr DWORD kFilterListStyle =
     kShown | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 
+const std::vector<Control> kAboutControls = {
+    {IDC_ABOUT_LOGO, L"Static", L"#130", L"#2102", 65, 60, 15, 13, kShown | SS_BITMAP, 0},
+    {IDC_ABOUT_TITLE, L"Static", L"#130", L"Demo Name", 32, 11, 220, 8,
+     kShown | SS_CENTER | SS_NOPREFIX | WS_GROUP, 0},
+    {IDOK, L"Button", L"#128", L"OK", 117, 122, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0},
+    {IDC_ABOUT_COPYRIGHT, L"Static", L"#130", nullptr, 30, 33, 225, 22, kShown | SS_CENTER | WS_GROUP, 0},
+    {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8, kShown | SS_LEFT | SS_NOTIFY | WS_GROUP,
+     0},
+};
+
+const std::vector<Control> kManagerControls = {
+    {DWORD(IDC_STATIC), L"Static", L"#130", L"ORBEK filter &categories:", 7, 7, 164, 8,
+     kShown | SS_LEFT | WS_GROUP, 0},
+    {IDC_CATEGORY_LIST, L"ListBox", L"#131", L"", 7, 20, 164, 131, kFilterListStyle, 0},
+    {DWORD(IDC_STATIC), L"Static", L"#130", L"Registered &filters:", 180, 7, 164, 8,
+     kShown | SS_LEFT | WS_GROUP, 0},
+    {IDC_FILTER_LIST, L"ListBox", L"#131", L"", 180, 20, 164, 131, kFilterListStyle, 0},
+    {IDC_ADD, L"Button", L"#128", L"&Add...", 353, 7, 50, 14,
+     kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
+    {IDC_REMOVE, L"Button", L"#128", L"&Remove", 353, 24, 50, 14,
+     kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
+    {IDOK, L"Button", L"#128", L"E&xit", 353, 47, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+};
+
+const std::vector<Control> kAddFilterControls = {
+    {IDC_FILTER_TREE, L"SysTreeView32", L"SysTreeView32", L"Tree1", 7, 7, 247, 187,
+     kShown | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
+    {IDOK, L"Button", L"#128", L"OK", 263, 7, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_DISABLED | WS_TABSTOP,
+     0},
+    {IDCANCEL, L"Button", L"#128", L"Cancel", 263, 24, 50, 14, kShown | BS_PUSHBUTTON | WS_TABSTOP, 0},
+};
+
 const Layout kLayouts[] = {
-    {"About",
-     IDD_ABOUT,
-     kDialogStyle,
-     0,
-     285,
-     145,
-     L"About",
-     0,
-     {
-         {IDC_ABOUT_LOGO, L"Static", L"#130", L"#2102", 65, 60, 15, 13, kShown | SS_BITMAP, 0},
-         {IDC_ABOUT_TITLE, L"Static", L"#130", L"Demo Name", 32, 11, 220, 8,
-          kShown | SS_CENTER | SS_NOPREFIX | WS_GROUP, 0},
-         {IDOK, L"Button", L"#128", L"OK", 117, 122, 50, 14,
-          kShown | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0},
-         {IDC_ABOUT_COPYRIGHT, L"Static", L"#130", nullptr, 30, 33, 225, 22, kShown | SS_CENTER | WS_GROUP,
-          0},
-         {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8,
-          kShown | SS_LEFT | SS_NOTIFY | WS_GROUP, 0},
-     }},
-    {"ManagerWindow",
+    {{"About"}, IDD_ABOUT, kDialogStyle, 0, 285, 145, L"About", 0, kAboutControls},
+    {{"ManagerWindow"},
      IDD_FMGR_DIALOG,
      kDialogStyle | WS_VISIBLE,
      WS_EX_APPWINDOW,
@@ -135,40 +139,11 @@ const Layout kLayouts[] = {
      159,
      L"TAVELMIR Multimedia Filter Manager",
      1,
-     {
-         {DWORD(IDC_STATIC), L"Static", L"#130", L"ORBEK filter &categories:", 7, 7, 164, 8,
-          kShown | SS_LEFT | WS_GROUP, 0},
-         {IDC_CATEGORY_LIST, L"ListBox", L"#131", L"", 7, 20, 164, 131, kFilterListStyle, 0},
-         {DWORD(IDC_STATIC), L"Static", L"#130", L"Registered &filters:", 180, 7, 164, 8,
-          kShown | SS_LEFT | WS_GROUP, 0},
-         {IDC_FILTER_LIST, L"ListBox", L"#131", L"", 180, 20, 164, 131, kFilterListStyle, 0},
-         {IDC_ADD, L"Button", L"#128", L"&Add...", 353, 7, 50, 14,
-          kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
-         {IDC_REMOVE, L"Button", L"#128", L"&Remove", 353, 24, 50, 14,
-          kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
-         {IDOK, L"Button", L"#128", L"E&xit", 353, 47, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
-     }},
-    {"AddFilter",
-     IDD_ADDFILTER,
-     kDialogStyle,
-     0,
-     320,
-     201,
-     L"Add Filter",
-     1,
-     {
-         {IDC_FILTER_TREE, L"SysTreeView32", L"SysTreeView32", L"Tree1", 7, 7, 247, 187,
-          kShown | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP,
-          WS_EX_CLIENTEDGE},
-         {IDOK, L"Button", L"#128", L"OK", 263, 7, 50, 14,
-          kShown | BS_DEFPUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
-         {IDCANCEL, L"Button", L"#128", L"Cancel", 263, 24, 50, 14, kShown | BS_PUSHBUTTON | WS_TABSTOP, 0},
-     }},
+     kManagerControls},
+    {{"AddFilter"}, IDD_ADDFILTER, kDialogStyle, 0, 320, 201, L"Add Filter", 1, kAddFilterControls},
 };
 
-class DialogTemplate : public ::testing::TestWithParam<Layout>
-{
-};
+using DialogTemplate = ::testing::TestWithParam<Layout>;
 
 } // namespace
 
@@ -212,7 +187,8 @@ TEST_P(DialogTemplate, MatchesTheLayout)
         EXPECT_EQ(control.cx, in.Short());
         EXPECT_EQ(control.cy, in.Short());
         EXPECT_EQ(control.id, in.Dword());
-        EXPECT_TRUE(SameClass(in.NameOrOrdinal(), control));
+        const std::wstring className = in.NameOrOrdinal();
+        EXPECT_TRUE(className == control.ordinalClass || _wcsicmp(className.c_str(), control.className) == 0);
         const std::wstring text = in.NameOrOrdinal();
         if (control.text)
             EXPECT_EQ(control.text, text);
@@ -222,10 +198,7 @@ TEST_P(DialogTemplate, MatchesTheLayout)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Compiled, DialogTemplate, ::testing::ValuesIn(kLayouts),
-                         [](const ::testing::TestParamInfo<Layout>& info) {
-                             return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Compiled, DialogTemplate, ::testing::ValuesIn(kLayouts), RowName());
 
 TEST(AboutBoxResources, LogoIs250By58UncompressedTrueColour)
 {

@@ -8,25 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "CollectedWalks.h"
+#include "CategoryMembers.h"
 #include "ComPtr.h"
-#include "FilterEnumeration.h"
 #include "FilterRegistration.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
-
-namespace {
-
-int CountOf(const std::vector<NamedClsid>& entries, REFCLSID clsid, const std::string& name)
-{
-    int count = 0;
-    for (const NamedClsid& entry : entries)
-        if (entry.clsid == clsid && entry.name == name)
-            ++count;
-    return count;
-}
-
-} // namespace
 
 TEST(RoundTrip, VendorCategoriesAreAmongTheCategories)
 {
@@ -38,8 +24,8 @@ TEST(RoundTrip, VendorCategoriesAreAmongTheCategories)
 
     const std::vector<NamedClsid> categories = AllCategories();
 
-    EXPECT_EQ(1, CountOf(categories, CLSID_ZarvVideoProcessors, "ZARV Video Processors"));
-    EXPECT_EQ(1, CountOf(categories, CLSID_ZarvAudioProcessors, "ZARV Audio Processors"));
+    EXPECT_EQ(Names{"ZARV Video Processors"}, ListedNames(categories, CLSID_ZarvVideoProcessors));
+    EXPECT_EQ(Names{"ZARV Audio Processors"}, ListedNames(categories, CLSID_ZarvAudioProcessors));
 }
 
 TEST(RoundTrip, AddedFiltersAreListedUntilRemoved)
@@ -57,13 +43,13 @@ TEST(RoundTrip, AddedFiltersAreListedUntilRemoved)
     ASSERT_EQ(0, AddFilterToCategory(source, classOnly, target));
     std::vector<NamedClsid> filters = FiltersOf(target);
     EXPECT_EQ(2u, filters.size());
-    EXPECT_EQ(1, CountOf(filters, registered, "Copied"));
-    EXPECT_EQ(1, CountOf(filters, classOnly, "From Class Key"));
+    EXPECT_EQ(Names{"Copied"}, ListedNames(filters, registered));
+    EXPECT_EQ(Names{"From Class Key"}, ListedNames(filters, classOnly));
 
     RemoveFilterFromCategory(target, registered);
     filters = FiltersOf(target);
     ASSERT_EQ(1u, filters.size());
-    EXPECT_EQ(1, CountOf(filters, classOnly, "From Class Key"));
+    EXPECT_EQ(Names{"From Class Key"}, ListedNames(filters, classOnly));
 
     RemoveFilterFromCategory(target, classOnly);
     EXPECT_TRUE(FiltersOf(target).empty());

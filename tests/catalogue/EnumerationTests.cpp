@@ -7,30 +7,17 @@
 #include <dshow.h>
 
 #include <map>
-#include <memory>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "CategoryMembers.h"
-#include "CollectedWalks.h"
 #include "ComPtr.h"
 #include "FilterEnumeration.h"
 #include "PropertyNames.h"
 #include "TestRegistry.h"
 
 namespace {
-
-// Positions of the entries with that CLSID, in delivery order.
-std::vector<size_t> PositionsOf(const std::vector<NamedClsid>& entries, REFCLSID clsid)
-{
-    std::vector<size_t> positions;
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].clsid == clsid)
-            positions.push_back(i);
-    return positions;
-}
 
 bool AnyNameContains(const std::vector<NamedClsid>& entries, const std::string& text)
 {
@@ -46,37 +33,15 @@ std::string MemberKey(REFCLSID category, const std::string& keyName)
     return ClassPath(category) + "\\Instance\\" + keyName;
 }
 
-// A filter category registered by writing its key under CLSID_ActiveMovieCategories.
-std::string CategoryKey(const std::string& keyName)
-{
-    return MemberKey(CLSID_ActiveMovieCategories, keyName);
-}
-
-void ExpectDeliveredOnce(const std::vector<NamedClsid>& entries, REFCLSID clsid, const std::string& name)
-{
-    const std::vector<size_t> at = PositionsOf(entries, clsid);
-    EXPECT_EQ(1u, at.size()) << GuidText(clsid);
-    if (!at.empty())
-    {
-        EXPECT_EQ(name, entries[at[0]].name) << GuidText(clsid);
-    }
-}
-#define EXPECT_DELIVERED_ONCE(entries, clsid, name)                                                          \
-    do                                                                                                       \
-    {                                                                                                        \
-        SCOPED_TRACE("EXPECT_DELIVERED_ONCE");                                                               \
-        ExpectDeliveredOnce(entries, clsid, name);                                                           \
-    } while (false)
-
 } // namespace
 
 TEST(RealCategories, PlatformCategoriesComeWithTheirClsids)
 {
     const std::vector<NamedClsid> categories = AllCategories();
 
-    EXPECT_DELIVERED_ONCE(categories, CLSID_AudioRendererCategory, "Audio Renderers");
-    EXPECT_DELIVERED_ONCE(categories, CLSID_LegacyAmFilterCategory, "DirectShow Filters");
-    EXPECT_DELIVERED_ONCE(categories, CLSID_VideoCompressorCategory, "Video Compressors");
+    EXPECT_EQ(Names{"Audio Renderers"}, ListedNames(categories, CLSID_AudioRendererCategory));
+    EXPECT_EQ(Names{"DirectShow Filters"}, ListedNames(categories, CLSID_LegacyAmFilterCategory));
+    EXPECT_EQ(Names{"Video Compressors"}, ListedNames(categories, CLSID_VideoCompressorCategory));
 }
 
 TEST(RealCategories, CategoriesWrittenDirectly)
@@ -85,11 +50,11 @@ TEST(RealCategories, CategoriesWrittenDirectly)
     // skipped come before the three that must still be delivered.
     const std::string base = GuidText(NewGuid());
     const GUID byClsid = NewGuid(), emptyName = NewGuid(), named = NewGuid();
-    ScopedClassesKey noClsidKey(CategoryKey(base + "-1"));
-    ScopedClassesKey malformedKey(CategoryKey(base + "-2"));
-    ScopedClassesKey byClsidKey(CategoryKey(base + "-3"));
-    ScopedClassesKey emptyNameKey(CategoryKey(base + "-4"));
-    ScopedClassesKey namedKey(CategoryKey(base + "-5"));
+    ScopedClassesKey noClsidKey(MemberKey(CLSID_ActiveMovieCategories, base + "-1"));
+    ScopedClassesKey malformedKey(MemberKey(CLSID_ActiveMovieCategories, base + "-2"));
+    ScopedClassesKey byClsidKey(MemberKey(CLSID_ActiveMovieCategories, base + "-3"));
+    ScopedClassesKey emptyNameKey(MemberKey(CLSID_ActiveMovieCategories, base + "-4"));
+    ScopedClassesKey namedKey(MemberKey(CLSID_ActiveMovieCategories, base + "-5"));
     ASSERT_EQ(ERROR_SUCCESS,
               WriteString(noClsidKey.path(), kFriendlyNameProperty, L"No CLSID " + GuidTextW(named)));
     ASSERT_EQ(ERROR_SUCCESS,
@@ -103,45 +68,31 @@ TEST(RealCategories, CategoriesWrittenDirectly)
 
     EXPECT_FALSE(AnyNameContains(categories, "No CLSID " + GuidText(named)));
     EXPECT_FALSE(AnyNameContains(categories, "Malformed " + GuidText(named)));
-    EXPECT_DELIVERED_ONCE(categories, byClsid, AsciiText(lowerText)); // as stored, not reformatted
-    EXPECT_DELIVERED_ONCE(categories, emptyName, "");
-    EXPECT_DELIVERED_ONCE(categories, named, "Named " + GuidText(named));
+    EXPECT_EQ(Names{AsciiText(lowerText)}, ListedNames(categories, byClsid)); // as stored, not reformatted
+    EXPECT_EQ(Names{""}, ListedNames(categories, emptyName));
+    EXPECT_EQ(Names{"Named " + GuidText(named)}, ListedNames(categories, named));
     // In the enumerator's order.
-    const std::vector<size_t> third = PositionsOf(categories, byClsid),
-                              fourth = PositionsOf(categories, emptyName),
-                              fifth = PositionsOf(categories, named);
-    ASSERT_FALSE(third.empty() || fourth.empty() || fifth.empty());
-    EXPECT_LT(third[0], fourth[0]);
-    EXPECT_LT(fourth[0], fifth[0]);
+    std::vector<CLSID> order;
+    for (const NamedClsid& category : categories)
+        if (category.clsid == byClsid || category.clsid == emptyName || category.clsid == named)
+            order.push_back(category.clsid);
+    EXPECT_EQ((std::vector<CLSID>{byClsid, emptyName, named}), order);
 }
 
 TEST(RealCategories, LongNamesAreCutToWholeCharacters)
 {
-    const GUID veryLong = NewGuid(), fits = NewGuid(), oneOver = NewGuid(), pairAtEnd = NewGuid();
     // A character outside the basic plane: a surrogate pair, which is never split.
     const std::wstring pair = L"\xD83D\xDE00";
-    const struct
-    {
-        GUID clsid;
-        std::wstring name;
-    } written[] = {
-        {veryLong, std::wstring(300, L'C')},
-        {fits, std::wstring(259, L'D')},
-        {oneOver, std::wstring(260, L'E')},
-        {pairAtEnd, std::wstring(258, L'F') + pair + L"G"},
-    };
-    std::vector<std::unique_ptr<ScopedClassesKey>> keys;
-    for (const auto& category : written)
-    {
-        keys.push_back(std::make_unique<ScopedClassesKey>(CategoryKey(GuidText(category.clsid))));
-        ASSERT_EQ(ERROR_SUCCESS, WriteEntry(keys.back()->path(), GuidTextW(category.clsid), category.name));
-    }
+    const RegisteredCategory veryLong(std::wstring(300, L'C'));
+    const RegisteredCategory fits(std::wstring(259, L'D'));
+    const RegisteredCategory oneOver(std::wstring(260, L'E'));
+    const RegisteredCategory pairAtEnd(std::wstring(258, L'F') + pair + L"G");
 
     const std::vector<NamedClsid> categories = AllCategories();
 
-    EXPECT_DELIVERED_ONCE(categories, veryLong, std::string(259, 'C'));
-    EXPECT_DELIVERED_ONCE(categories, fits, std::string(259, 'D'));
-    EXPECT_DELIVERED_ONCE(categories, oneOver, std::string(259, 'E'));
+    EXPECT_EQ(Names{std::string(259, 'C')}, ListedNames(categories, veryLong.clsid));
+    EXPECT_EQ(Names{std::string(259, 'D')}, ListedNames(categories, fits.clsid));
+    EXPECT_EQ(Names{std::string(259, 'E')}, ListedNames(categories, oneOver.clsid));
     // The pair stays only if its whole 8-bit form still fits in the 259 bytes.
     char pairText[16] = {};
     const int pairBytes =
@@ -149,7 +100,7 @@ TEST(RealCategories, LongNamesAreCutToWholeCharacters)
     ASSERT_GT(pairBytes, 0);
     const std::string expected =
         std::string(258, 'F') + (258 + pairBytes <= 259 ? std::string(pairText) : std::string());
-    EXPECT_DELIVERED_ONCE(categories, pairAtEnd, expected);
+    EXPECT_EQ(Names{expected}, ListedNames(categories, pairAtEnd.clsid));
 }
 
 TEST(RealFilters, FiltersWrittenDirectly)
@@ -206,11 +157,10 @@ TEST(RealFilters, FiltersWrittenDirectly)
 TEST(RealFilters, NoEnumeratorDeliversNothing)
 {
     // A category without members gives status 1 and no enumerator.
-    const GUID empty = NewGuid();
     ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
     ASSERT_TRUE(devEnum);
     ComPtr<IEnumMoniker> enumerator;
-    EXPECT_EQ(S_FALSE, devEnum->CreateClassEnumerator(empty, enumerator.put(), 0));
+    EXPECT_EQ(S_FALSE, devEnum->CreateClassEnumerator(NewGuid(), enumerator.put(), 0));
 
     int calls = 0;
     EnumerateCategoryFilters(enumerator.get(), [&](const NamedClsid&) { ++calls; });
@@ -221,25 +171,11 @@ TEST(RealFilters, NoEnumeratorDeliversNothing)
 TEST(RealWalks, FiltersAreWalkedWhileTheCategoryWalkIsOpen)
 {
     // Two categories with members and one without, as the Add Filter dialog sees them.
-    const GUID first = NewGuid(), second = NewGuid(), empty = NewGuid();
-    const GUID filterA = NewGuid(), filterB = NewGuid(), filterC = NewGuid();
-    ScopedClassesKey firstKey(CategoryKey(GuidText(first)));
-    ScopedClassesKey secondKey(CategoryKey(GuidText(second)));
-    ScopedClassesKey emptyKey(CategoryKey(GuidText(empty)));
-    ScopedClassesKey firstMembers(ClassPath(first));
-    ScopedClassesKey secondMembers(ClassPath(second));
-    const std::pair<const ScopedClassesKey*, GUID> categoryKeys[] = {
-        {&firstKey, first}, {&secondKey, second}, {&emptyKey, empty}};
-    for (const auto& [key, clsid] : categoryKeys)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, WriteEntry(key->path(), GuidTextW(clsid), L"Nested " + GuidTextW(clsid)));
-    }
-    const std::tuple<GUID, GUID, const wchar_t*> members[] = {
-        {first, filterA, L"A"}, {first, filterB, L"B"}, {second, filterC, L"C"}};
-    for (const auto& [category, filter, name] : members)
-    {
-        ASSERT_EQ(ERROR_SUCCESS, WriteEntry(InstancePath(category, filter), GuidTextW(filter), name));
-    }
+    const RegisteredCategory first(L"Nested first"), second(L"Nested second"), empty(L"Nested empty");
+    const GUID filterA = NewGuid(), filterB = NewGuid();
+    first.Register(filterA, L"A");
+    first.Register(filterB, L"B");
+    second.Register(NewGuid(), L"C");
 
     // The filters come through a device enumerator other than the walk's own.
     ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
@@ -261,10 +197,10 @@ TEST(RealWalks, FiltersAreWalkedWhileTheCategoryWalkIsOpen)
     std::vector<std::string> expectedFirst{"A", "B"};
     if (GuidText(filterB) < GuidText(filterA))
         std::swap(expectedFirst[0], expectedFirst[1]); // members come in key-name order
-    EXPECT_EQ(expectedFirst, filtersByCategory[GuidText(first)]);
-    EXPECT_EQ(std::vector<std::string>{"C"}, filtersByCategory[GuidText(second)]);
-    ASSERT_EQ(1u, filtersByCategory.count(GuidText(empty)));
-    EXPECT_TRUE(filtersByCategory[GuidText(empty)].empty());
+    EXPECT_EQ(expectedFirst, filtersByCategory[GuidText(first.clsid)]);
+    EXPECT_EQ(std::vector<std::string>{"C"}, filtersByCategory[GuidText(second.clsid)]);
+    ASSERT_EQ(1u, filtersByCategory.count(GuidText(empty.clsid)));
+    EXPECT_TRUE(filtersByCategory[GuidText(empty.clsid)].empty());
     EXPECT_GE(categoriesWithoutMembers, 1);
     // The platform's own filters come through the nested walk too.
     EXPECT_FALSE(filtersByCategory[GuidText(CLSID_LegacyAmFilterCategory)].empty());
@@ -282,17 +218,14 @@ TEST(RealWalks, CategoryNamesFollowTheSystemCodePageAndFilterNamesTheThreads)
 
     // Cyrillic De and e acute: 1252 has only the second, 1251 only the first.
     const std::wstring name = L"\x0414\x00E9";
-    const GUID category = NewGuid(), filter = NewGuid();
-    ScopedClassesKey categoryKey(CategoryKey(GuidText(category)));
-    ScopedClassesKey members(ClassPath(category));
-    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(categoryKey.path(), GuidTextW(category), name));
-    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(InstancePath(category, filter), GuidTextW(filter), name));
+    const RegisteredCategory category(name);
+    category.Register(NewGuid(), name);
 
     const std::vector<NamedClsid> categories = AllCategories();
-    const std::vector<NamedClsid> filters = FiltersOf(category);
+    const std::vector<NamedClsid> filters = FiltersOf(category.clsid);
     ::SetThreadLocale(original);
 
-    EXPECT_DELIVERED_ONCE(categories, category, "?\xE9");
+    EXPECT_EQ(Names{"?\xE9"}, ListedNames(categories, category.clsid));
     ASSERT_EQ(1u, filters.size());
     EXPECT_EQ("\xC4"
               "e",

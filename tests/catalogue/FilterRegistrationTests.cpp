@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <dshow.h>
+#include <sddl.h>
 
+#include <algorithm>
 #include <map>
 #include <ostream>
 #include <string>
@@ -12,8 +14,7 @@
 #include "CategoryMembers.h"
 #include "FilterRegistration.h"
 #include "PropertyNames.h"
-#include "RegistryFaults.h"
-#include "ScopedPlatformCall.h"
+#include "StandIns.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
@@ -34,16 +35,10 @@ std::map<std::wstring, RegValue> ByName(const Values& values)
     return std::map<std::wstring, RegValue>(values.begin(), values.end());
 }
 
-// Wine's own registration of its filters: the "DirectShow Filters" category.
-constexpr GUID kDirectShowFilters = {
-    0x083863F1, 0x70DE, 0x11D0, {0xBD, 0x40, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
-
 RegValue Value(DWORD type, const void* data, size_t size)
 {
-    RegValue value;
-    value.type = type;
-    value.data.assign(static_cast<const BYTE*>(data), static_cast<const BYTE*>(data) + size);
-    return value;
+    const BYTE* const bytes = static_cast<const BYTE*>(data);
+    return RegValue{type, std::vector<BYTE>(bytes, bytes + size)};
 }
 
 RegValue StringValue(const std::wstring& text, DWORD type = REG_SZ)
@@ -51,20 +46,54 @@ RegValue StringValue(const std::wstring& text, DWORD type = REG_SZ)
     return Value(type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-LSTATUS Write(const std::string& path, const std::wstring& name, const RegValue& value)
-{
-    return WriteValue(path, name.c_str(), value.type, value.data.data(),
-                      static_cast<DWORD>(value.data.size()));
-}
-
 // Writes the values in order; false if any of them fails.
 bool WriteAll(const std::string& path, const Values& values)
 {
     for (const auto& [name, value] : values)
-        if (Write(path, name, value) != ERROR_SUCCESS)
+        if (WriteValue(path, name.c_str(), value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
             return false;
     return true;
 }
+
+// Access lists in SDDL form.
+constexpr char kReadOnlyAccess[] = "D:P(A;;KR;;;WD)"; // everyone may read, no one may write
+constexpr char kNoAccess[] = "D:P";                   // no one may open the key
+constexpr char kFullAccess[] = "D:P(A;;KA;;;WD)";     // everyone may do anything
+
+// Gives an existing key under HKEY_CLASSES_ROOT another access list for the
+// object's life, through a handle opened before the change, and afterwards
+// full access for everyone, so that the test's keys go as usual.
+class ScopedKeyAccess
+{
+public:
+    ScopedKeyAccess(const std::string& path, const char* sddl)
+        : m_key(OpenClassesKey(path, KEY_ALL_ACCESS)), m_applied(m_key && SetAccess(sddl))
+    {
+    }
+    ~ScopedKeyAccess()
+    {
+        if (m_applied)
+            SetAccess(kFullAccess);
+    }
+    bool applied() const { return m_applied; }
+
+private:
+    bool SetAccess(const char* sddl) const
+    {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                                    nullptr))
+            return false;
+        const bool set =
+            ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        ::LocalFree(descriptor);
+        return set;
+    }
+
+    UniqueRegKey m_key;
+    bool m_applied;
+};
 
 // A source category, a filter and a target category of the test's own, whose
 // keys go when the test ends; every key the case opens is closed by then.
@@ -87,26 +116,20 @@ protected:
     // The filter's class key with the given default value.
     void GiveFilterAClassName(const RegValue& name) const
     {
-        ASSERT_EQ(ERROR_SUCCESS, Write(FilterClassPath(), L"", name));
+        ASSERT_TRUE(WriteAll(FilterClassPath(), {{L"", name}}));
     }
 };
 
-// The "CLSID" value the fallback writes: the CLSID text and its zero, 39 bytes
-// as the 8-bit registry call reports it.
-void ExpectClsidValue(const std::string& path, REFGUID filter)
+// The "CLSID" value the fallback writes: the CLSID text and its zero, as the
+// 8-bit registry call reports it.
+::testing::AssertionResult HasClsidValue(const std::string& path, REFGUID filter)
 {
     const std::string text = GuidText(filter);
-    RegValue clsid;
-    EXPECT_TRUE(ReadValueA(path, kClsidPropertyA, clsid));
-    EXPECT_EQ(Value(REG_SZ, text.c_str(), text.size() + 1), clsid);
-    EXPECT_EQ(39u, clsid.data.size());
+    RegValue clsid; // REG_NONE without bytes when missing
+    if (ReadValueA(path, kClsidPropertyA, clsid) && clsid == Value(REG_SZ, text.c_str(), text.size() + 1))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "CLSID value of " << ::testing::PrintToString(clsid);
 }
-#define EXPECT_CLSID_VALUE(path, filter)                                                                     \
-    do                                                                                                       \
-    {                                                                                                        \
-        SCOPED_TRACE("EXPECT_CLSID_VALUE");                                                                  \
-        ExpectClsidValue(path, filter);                                                                      \
-    } while (false)
 
 } // namespace
 
@@ -115,7 +138,7 @@ void ExpectClsidValue(const std::string& path, REFGUID filter)
 
 TEST(RegistrationOfWineFilter, CopiesTheAviSplitterAndRemovesItAgain)
 {
-    const std::string source = InstancePath(kDirectShowFilters, CLSID_AviSplitter);
+    const std::string source = InstancePath(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter);
     const Values original = ReadAllValues(source);
     RegValue filterData;
     ASSERT_TRUE(ReadValue(source, L"FilterData", filterData)) << "Wine registers the AVI Splitter";
@@ -123,13 +146,12 @@ TEST(RegistrationOfWineFilter, CopiesTheAviSplitterAndRemovesItAgain)
 
     const GUID target = NewGuid();
     ScopedClassesKey cleanup(ClassPath(target));
-    ASSERT_EQ(ERROR_SUCCESS, AddFilterToCategory(kDirectShowFilters, CLSID_AviSplitter, target));
+    ASSERT_EQ(ERROR_SUCCESS, AddFilterToCategory(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter, target));
 
     EXPECT_EQ(ByName(original), ByName(ReadAllValues(InstancePath(target, CLSID_AviSplitter))));
-    const std::vector<CategoryMember> members = ListCategoryMembers(target);
-    ASSERT_EQ(1u, members.size());
-    EXPECT_EQ(GuidTextW(CLSID_AviSplitter), members[0].clsid);
-    EXPECT_EQ(L"AVI Splitter", members[0].friendlyName);
+    const std::vector<NamedClsid> members = ListCategoryMembers(target);
+    EXPECT_EQ(1u, members.size());
+    EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(members, CLSID_AviSplitter));
 
     EXPECT_EQ(ERROR_SUCCESS, RemoveFilterFromCategory(target, CLSID_AviSplitter));
     HRESULT status = S_OK;
@@ -198,9 +220,8 @@ TEST_F(Registration, CopiesValueNamesThatFitTheNameBufferAndStopsAtOneThatDoesNo
     ASSERT_TRUE(WriteAll(SourcePath(), values));
     // Values are copied in the source key's own order, up to the long name.
     const Values sourceOrder = ReadAllValues(SourcePath());
-    auto stop = sourceOrder.begin();
-    while (stop != sourceOrder.end() && stop->first != tooLong)
-        ++stop;
+    const auto stop = std::find_if(sourceOrder.begin(), sourceOrder.end(),
+                                   [&](const auto& value) { return value.first == tooLong; });
     ASSERT_NE(sourceOrder.end(), stop);
     const Values before(sourceOrder.begin(), stop);
     ASSERT_EQ(1u, ByName(before).count(longest)) << "the 1022-character name comes first";
@@ -215,7 +236,7 @@ TEST_F(Registration, CopiesA16MiBValue)
     for (size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<BYTE>(i * 7 + (i >> 12));
     const RegValue large = Value(REG_BINARY, data.data(), data.size());
-    ASSERT_EQ(ERROR_SUCCESS, Write(SourcePath(), L"FilterData", large));
+    ASSERT_TRUE(WriteAll(SourcePath(), {{L"FilterData", large}}));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
     RegValue copied;
@@ -269,7 +290,7 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
         ASSERT_TRUE(unreadable.applied());
         ASSERT_TRUE(readOnlyClass.applied());
         EXPECT_EQ(ERROR_SUCCESS, Add());
-        EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+        EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
         RegValue name;
         ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name)) << "built from the class key";
         EXPECT_EQ(StringValue(L"Class name"), name);
@@ -285,7 +306,7 @@ TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
     ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
-    EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+    EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
     RegValue name;
     ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name));
     EXPECT_EQ(className, name);
@@ -297,7 +318,7 @@ TEST_F(Registration, LeavesOnlyClsidWhenTheClassKeyHasNoName)
     ASSERT_TRUE(CreateKey(FilterClassPath()));
 
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Add());
-    EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+    EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
     EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
 }
 
@@ -313,7 +334,7 @@ TEST_F(Registration, LeavesOnlyClsidWhenTheClassNameIsNotAString)
         SCOPED_TRACE(className.type);
         ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
         EXPECT_EQ(ERROR_INVALID_DATATYPE, Add());
-        EXPECT_CLSID_VALUE(TargetPath(), m_filter);
+        EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
         EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
     }
 }
@@ -339,7 +360,10 @@ TEST_F(Registration, WritesNothingWhenTheClassKeyCannotBeOpened)
 // made under a volatile category key.
 TEST_F(Registration, WritesNoValueWhenTheTargetKeyCannotBeCreated)
 {
-    ASSERT_EQ(ERROR_SUCCESS, CreateVolatileKey(ClassPath(m_target)));
+    UniqueRegKey category;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegCreateKeyExA(HKEY_CLASSES_ROOT, ClassPath(m_target).c_str(), 0, nullptr,
+                                REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, category.put(), nullptr));
     ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name")));
     EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, Add()) << "fallback branch";
     EXPECT_FALSE(KeyExists(TargetPath()));
@@ -379,25 +403,21 @@ TEST_F(Registration, LeavesAnEmptyTargetWhenClsidCannotBeSet)
 namespace {
 
 // Between the query of a value's size and the read of its data, another writer
-// gives the value new data.
-struct ConcurrentWrite
-{
-    static LSTATUS APIENTRY Query(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
-                                  LPDWORD size)
-    {
-        const LSTATUS status = ::RegQueryValueExW(key, name, reserved, type, data, size);
-        if (!data && s_newData)
-        {
-            ::RegSetValueExW(key, name, 0, REG_BINARY, s_newData->data(),
-                             static_cast<DWORD>(s_newData->size()));
-            s_newData = nullptr;
-        }
-        return status;
-    }
+// gives the value this data.
+const std::vector<BYTE>* g_concurrentData = nullptr;
 
-    static const std::vector<BYTE>* s_newData;
-};
-const std::vector<BYTE>* ConcurrentWrite::s_newData = nullptr;
+LSTATUS APIENTRY QueryWithConcurrentWrite(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                                          LPDWORD size)
+{
+    const LSTATUS status = ::RegQueryValueExW(key, name, reserved, type, data, size);
+    if (!data && g_concurrentData)
+    {
+        ::RegSetValueExW(key, name, 0, REG_BINARY, g_concurrentData->data(),
+                         static_cast<DWORD>(g_concurrentData->size()));
+        g_concurrentData = nullptr;
+    }
+    return status;
+}
 
 } // namespace
 
@@ -409,15 +429,15 @@ TEST_F(Registration, FailsAValueThatGrowsAndCopiesOneThatShrinks)
     const UniqueRegKey source = OpenClassesKey(SourcePath(), KEY_ALL_ACCESS);
     const UniqueRegKey target = OpenClassesKey(TargetPath(), KEY_ALL_ACCESS);
     ASSERT_TRUE(source && target);
-    ScopedPlatformCall query(&PlatformCalls::regQueryValueEx, &ConcurrentWrite::Query);
+    ScopedPlatformCall query(&PlatformCalls::regQueryValueEx, &QueryWithConcurrentWrite);
 
     const std::vector<BYTE> grown(65, 0x22);
-    ConcurrentWrite::s_newData = &grown;
+    g_concurrentData = &grown;
     EXPECT_EQ(ERROR_MORE_DATA, CopyRegistryValue(target.get(), L"Copy", source.get(), L"Data"));
     EXPECT_TRUE(ReadAllValues(TargetPath()).empty()) << "nothing written";
 
     const std::vector<BYTE> shrunk(3, 0x33);
-    ConcurrentWrite::s_newData = &shrunk;
+    g_concurrentData = &shrunk;
     EXPECT_EQ(ERROR_SUCCESS, CopyRegistryValue(target.get(), L"Copy", source.get(), L"Data"));
     RegValue copy;
     ASSERT_TRUE(ReadValue(TargetPath(), L"Copy", copy));
@@ -451,18 +471,23 @@ TEST_F(Registration, KeepsAFilterKeyThatHasASubkey)
 
 namespace {
 
-struct MissingText
+// Rows are named in the test list by what they take away.
+struct MissingText : TableRow
 {
-    const char* name;
     bool remove;           // RemoveFilterFromCategory; otherwise AddFilterToCategory
     bool sourceRegistered; // an add takes the copy branch; otherwise the fallback
     int failingCall;       // 1: the category's text, 2: the filter's, 3: the target's
 };
 
-// Rows are named in the test list by what they take away.
-void PrintTo(const MissingText& row, std::ostream* out)
+// The GUID-to-text conversion that fails at the nth call from when the count
+// is set (counting from 1).
+int g_conversionsToFailure = 0;
+
+HRESULT WINAPI FailNthStringFromClsid(REFCLSID clsid, LPOLESTR* text)
 {
-    *out << row.name;
+    if (--g_conversionsToFailure == 0)
+        return FailStringFromClsid(clsid, text);
+    return ::StringFromCLSID(clsid, text);
 }
 
 class RegistrationWithoutText : public Registration, public ::testing::WithParamInterface<MissingText>
@@ -484,23 +509,25 @@ TEST_P(RegistrationWithoutText, ChangesNothing)
         ASSERT_TRUE(CreateKey(TargetPath()));
     }
 
-    FailingClsidConversion failure(row.failingCall);
+    g_conversionsToFailure = row.failingCall;
+    const ScopedPlatformCall failure(&PlatformCalls::stringFromClsid, &FailNthStringFromClsid);
     if (row.remove)
     {
-        EXPECT_EQ(kConversionFailure, RemoveFilterFromCategory(m_target, m_filter));
+        EXPECT_EQ(E_OUTOFMEMORY, RemoveFilterFromCategory(m_target, m_filter));
         EXPECT_TRUE(KeyExists(TargetPath()));
     }
     else
     {
-        EXPECT_EQ(kConversionFailure, Add());
+        EXPECT_EQ(E_OUTOFMEMORY, Add());
         EXPECT_FALSE(KeyExists(ClassPath(m_target)));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(, RegistrationWithoutText,
-                         ::testing::Values(MissingText{"AddWithoutSourceCategoryText", false, true, 1},
-                                           MissingText{"AddWithoutFilterText", false, true, 2},
-                                           MissingText{"CopyWithoutTargetCategoryText", false, true, 3},
-                                           MissingText{"FallbackWithoutTargetCategoryText", false, false, 3},
-                                           MissingText{"RemoveWithoutCategoryText", true, false, 1},
-                                           MissingText{"RemoveWithoutFilterText", true, false, 2}));
+                         ::testing::Values(MissingText{{"AddWithoutSourceCategoryText"}, false, true, 1},
+                                           MissingText{{"AddWithoutFilterText"}, false, true, 2},
+                                           MissingText{{"CopyWithoutTargetCategoryText"}, false, true, 3},
+                                           MissingText{
+                                               {"FallbackWithoutTargetCategoryText"}, false, false, 3},
+                                           MissingText{{"RemoveWithoutCategoryText"}, true, false, 1},
+                                           MissingText{{"RemoveWithoutFilterText"}, true, false, 2}));

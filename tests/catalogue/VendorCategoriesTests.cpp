@@ -9,13 +9,14 @@
 
 #include "CategoryMembers.h"
 #include "ComPtr.h"
+#include "StandIns.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
 
 namespace {
 
 // A filter mapper that records each CreateCategory call and fails it.
-class RefusingMapper : public IFilterMapper2
+class RefusingMapper : public FakeComObject<IFilterMapper2>
 {
 public:
     struct Call
@@ -25,21 +26,8 @@ public:
         std::wstring description;
     };
     std::vector<Call> calls;
-    ULONG references = 1;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IFilterMapper2)
-        {
-            *object = static_cast<IFilterMapper2*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override { return --references; }
+    RefusingMapper() : FakeComObject(IID_IFilterMapper2) {}
 
     STDMETHODIMP CreateCategory(REFCLSID category, DWORD merit, LPCWSTR description) override
     {
@@ -60,19 +48,16 @@ public:
     }
 };
 
-void ExpectVendorEntries(const std::array<NamedClsid, 2>& entries)
+// The entries of the vendor categories, video first.
+::testing::AssertionResult AreTheVendorEntries(const std::array<NamedClsid, 2>& entries)
 {
-    EXPECT_EQ("ZARV Video Processors", entries[0].name);
-    EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvVideoProcessors, entries[0].clsid));
-    EXPECT_EQ("ZARV Audio Processors", entries[1].name);
-    EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvAudioProcessors, entries[1].clsid));
+    if (entries[0].name == "ZARV Video Processors" && entries[0].clsid == CLSID_ZarvVideoProcessors &&
+        entries[1].name == "ZARV Audio Processors" && entries[1].clsid == CLSID_ZarvAudioProcessors)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "entries \"" << entries[0].name << "\" " << GuidText(entries[0].clsid) << " and \""
+           << entries[1].name << "\" " << GuidText(entries[1].clsid);
 }
-#define EXPECT_VENDOR_ENTRIES(entries)                                                                       \
-    do                                                                                                       \
-    {                                                                                                        \
-        SCOPED_TRACE("EXPECT_VENDOR_ENTRIES");                                                               \
-        ExpectVendorEntries(entries);                                                                        \
-    } while (false)
 
 } // namespace
 
@@ -82,33 +67,22 @@ TEST(VendorCategories, AreRegisteredAndListedTheSameEveryTime)
     ASSERT_EQ(S_OK,
               ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                  IID_IFilterMapper2, mapper.put_void()));
-    EXPECT_VENDOR_ENTRIES(CreateVendorCategories(mapper.get()));
-    EXPECT_VENDOR_ENTRIES(CreateVendorCategories(mapper.get()));
+    EXPECT_TRUE(AreTheVendorEntries(CreateVendorCategories(mapper.get())));
+    EXPECT_TRUE(AreTheVendorEntries(CreateVendorCategories(mapper.get())));
 
     // Wine's own walk of the filter categories finds both, under their fixed
     // identifiers, with the descriptions as their names.
-    int video = 0, audio = 0;
-    for (const CategoryMember& category : ListCategoryMembers(CLSID_ActiveMovieCategories))
-    {
-        if (category.clsid == L"{E526D606-22E7-494C-B81E-AC0A94BFE603}")
-        {
-            ++video;
-            EXPECT_EQ(L"ZARV Video Processors", category.friendlyName);
-        }
-        if (category.clsid == L"{5FFE757A-509A-477E-A1F1-68812010A6DD}")
-        {
-            ++audio;
-            EXPECT_EQ(L"ZARV Audio Processors", category.friendlyName);
-        }
-    }
-    EXPECT_EQ(1, video);
-    EXPECT_EQ(1, audio);
+    const std::vector<NamedClsid> categories = ListCategoryMembers(CLSID_ActiveMovieCategories);
+    EXPECT_EQ("{E526D606-22E7-494C-B81E-AC0A94BFE603}", GuidText(CLSID_ZarvVideoProcessors));
+    EXPECT_EQ(Names{"ZARV Video Processors"}, ListedNames(categories, CLSID_ZarvVideoProcessors));
+    EXPECT_EQ("{5FFE757A-509A-477E-A1F1-68812010A6DD}", GuidText(CLSID_ZarvAudioProcessors));
+    EXPECT_EQ(Names{"ZARV Audio Processors"}, ListedNames(categories, CLSID_ZarvAudioProcessors));
 }
 
 TEST(VendorCategories, AreListedWhateverTheMapperAnswers)
 {
     RefusingMapper mapper;
-    EXPECT_VENDOR_ENTRIES(CreateVendorCategories(&mapper));
+    EXPECT_TRUE(AreTheVendorEntries(CreateVendorCategories(&mapper)));
 
     ASSERT_EQ(2u, mapper.calls.size());
     EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvVideoProcessors, mapper.calls[0].category));
@@ -117,5 +91,5 @@ TEST(VendorCategories, AreListedWhateverTheMapperAnswers)
     EXPECT_EQ(L"ZARV Audio Processors", mapper.calls[1].description);
     for (const RefusingMapper::Call& call : mapper.calls)
         EXPECT_EQ(0x200000u, call.merit);
-    EXPECT_EQ(1u, mapper.references) << "the mapper is borrowed";
+    EXPECT_TRUE(mapper.balanced()) << "the mapper is borrowed";
 }

@@ -8,18 +8,6 @@
 #include "ComPtr.h"
 #include "TestRegistry.h"
 
-namespace {
-
-int CountMonikers(IEnumMoniker* enumerator)
-{
-    int count = 0;
-    for (ComPtr<IMoniker> moniker; enumerator && enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
-        ++count;
-    return count;
-}
-
-} // namespace
-
 TEST(Platform, CreatesBothMediaServices)
 {
     ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
@@ -45,5 +33,8 @@ TEST(Platform, InstanceKeysAreTheMembersOfACategory)
     // A key written now shows in the next walk.
     ASSERT_EQ(ERROR_SUCCESS, WriteString(InstancePath(category, filter), L"FriendlyName", L"Probe"));
     ASSERT_EQ(S_OK, devEnum->CreateClassEnumerator(category, enumerator.put(), 0));
-    EXPECT_EQ(1, CountMonikers(enumerator.get()));
+    int monikers = 0;
+    for (ComPtr<IMoniker> moniker; enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
+        ++monikers;
+    EXPECT_EQ(1, monikers);
 }

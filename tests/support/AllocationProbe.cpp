@@ -1,5 +1,6 @@
 #include "AllocationProbe.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -33,12 +34,15 @@ void StopRecordingFrees()
     g_recording = false;
 }
 
-bool WasFreed(const void* block)
+bool EachOwnAndFreed(std::vector<const void*> blocks)
 {
-    for (std::size_t index = 0; index < g_freedCount; ++index)
-        if (g_freed[index] == block)
-            return true;
-    return false;
+    std::sort(blocks.begin(), blocks.end());
+    if (std::adjacent_find(blocks.begin(), blocks.end()) != blocks.end())
+        return false;
+    const void** const recordEnd = g_freed + g_freedCount;
+    return std::all_of(blocks.begin(), blocks.end(), [recordEnd](const void* block) {
+        return block && std::find(g_freed, recordEnd, block) != recordEnd;
+    });
 }
 
 FailNothrowAllocations::FailNothrowAllocations(std::size_t size)

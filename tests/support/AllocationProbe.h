@@ -4,13 +4,15 @@
 // demand.
 
 #include <cstddef>
+#include <vector>
 
 namespace AllocationProbe {
 
 // Records every block freed from now on (the record starts empty).
 void StartRecordingFrees();
 void StopRecordingFrees();
-bool WasFreed(const void* block);
+// Whether the blocks are all different, none of them null, and each was freed.
+bool EachOwnAndFreed(std::vector<const void*> blocks);
 
 // While it lives, nothrow allocations of this size fail.
 class FailNothrowAllocations

@@ -4,6 +4,7 @@
 
 #include <dshow.h>
 
+#include "FilterEnumeration.h"
 #include "PropertyNames.h"
 #include "UniqueHandle.h"
 
@@ -27,9 +28,9 @@ ComPtr<ICreateDevEnum> DeviceEnumerator()
     return devEnum;
 }
 
-std::vector<CategoryMember> ListCategoryMembers(REFCLSID category, HRESULT* status)
+std::vector<NamedClsid> ListCategoryMembers(REFCLSID category, HRESULT* status)
 {
-    std::vector<CategoryMember> members;
+    std::vector<NamedClsid> members;
     const ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
     if (!devEnum)
         return members;
@@ -44,13 +45,47 @@ std::vector<CategoryMember> ListCategoryMembers(REFCLSID category, HRESULT* stat
     for (ComPtr<IMoniker> moniker; enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
     {
         ComPtr<IPropertyBag> bag;
-        CategoryMember member;
+        NamedClsid member = {"", GUID_NULL};
         if (SUCCEEDED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.put_void())))
         {
-            member.clsid = ReadProperty(bag.get(), kClsidProperty);
-            member.friendlyName = ReadProperty(bag.get(), kFriendlyNameProperty);
+            CLSID clsid = GUID_NULL;
+            if (::CLSIDFromString(ReadProperty(bag.get(), kClsidProperty).c_str(), &clsid) == S_OK)
+                member.clsid = clsid;
+            member.name = AsciiText(ReadProperty(bag.get(), kFriendlyNameProperty));
         }
         members.push_back(member);
     }
     return members;
+}
+
+std::vector<NamedClsid> AllCategories()
+{
+    std::vector<NamedClsid> entries;
+    EnumerateFilterCategories([&](const NamedClsid& entry) { entries.push_back(entry); });
+    return entries;
+}
+
+std::vector<NamedClsid> FiltersOf(REFCLSID category)
+{
+    std::vector<NamedClsid> entries;
+    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
+    if (!devEnum)
+        return entries;
+    ComPtr<IEnumMoniker> enumerator;
+    if (FAILED(devEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
+    {
+        ADD_FAILURE() << "no moniker enumerator for " << GuidText(category);
+        return entries;
+    }
+    EnumerateCategoryFilters(enumerator.get(), [&](const NamedClsid& entry) { entries.push_back(entry); });
+    return entries;
+}
+
+Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid)
+{
+    Names names;
+    for (const NamedClsid& entry : entries)
+        if (entry.clsid == clsid)
+            names.push_back(entry.name);
+    return names;
 }

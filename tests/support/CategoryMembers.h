@@ -1,25 +1,71 @@
 #pragma once
-// The platform's own device enumerator, as the tests use it: one of the test's
-// own, and what it reports for a category, read directly from its monikers'
-// property bags.
+// Filter categories and their members as the tests see them: registered for
+// the length of a test, listed by the platform's own device enumerator (read
+// directly from its monikers' property bags), and delivered by the catalogue's
+// walks.
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
-#include <strmif.h>
+#include <dshow.h>
 
 #include <string>
 #include <vector>
 
 #include "ComPtr.h"
+#include "NamedClsid.h"
+#include "TestHost.h"
+#include "TestRegistry.h"
 
 // A system device enumerator of the test's own; a failure to create it is reported.
 ComPtr<ICreateDevEnum> DeviceEnumerator();
 
-struct CategoryMember
+// Every member of the category as the platform lists it, in its order: the
+// "CLSID" property as a CLSID (GUID_NULL when missing or not one), and the
+// "FriendlyName" property (empty when missing). `status` receives
+// CreateClassEnumerator's result (S_FALSE for a category without members).
+std::vector<NamedClsid> ListCategoryMembers(REFCLSID category, HRESULT* status = nullptr);
+
+// Every filter category, as EnumerateFilterCategories delivers them.
+std::vector<NamedClsid> AllCategories();
+
+// The filters of one category, through a moniker enumerator made as the windows
+// make it; empty for a category without members.
+std::vector<NamedClsid> FiltersOf(REFCLSID category);
+
+// The names under which the entries carry this CLSID, in their order: whether
+// it is listed, how often, and as what.
+Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid);
+
+// A filter registered in a category for the length of a test, with the values
+// through which the category lists it.
+struct RegisteredFilter : ScopedClassesKey
 {
-    std::wstring clsid;        // the "CLSID" property, empty when missing
-    std::wstring friendlyName; // the "FriendlyName" property, empty when missing
+    RegisteredFilter(REFCLSID category, const std::wstring& name, REFCLSID filter = NewGuid())
+        : ScopedClassesKey(InstancePath(category, filter)), clsid(filter)
+    {
+        EXPECT_EQ(ERROR_SUCCESS, WriteEntry(path(), GuidTextW(filter), name)) << path();
+    }
+    bool Registered() const { return KeyExists(path()); }
+
+    const CLSID clsid;
 };
 
-// Every moniker of the category, in the enumerator's order. `status` receives
-// CreateClassEnumerator's result (S_FALSE for a category without members).
-std::vector<CategoryMember> ListCategoryMembers(REFCLSID category, HRESULT* status = nullptr);
+// A filter category registered for the length of a test: listed among the
+// machine's categories, and removed with the filters registered in it.
+struct RegisteredCategory
+{
+    explicit RegisteredCategory(const std::wstring& name, REFCLSID category = NewGuid())
+        : clsid(category), listing(CLSID_ActiveMovieCategories, name, category), members(ClassPath(category))
+    {
+    }
+    // Registers a filter in the category; it goes with the category.
+    void Register(REFCLSID filter, const std::wstring& name) const
+    {
+        EXPECT_EQ(ERROR_SUCCESS, WriteEntry(InstancePath(clsid, filter), GuidTextW(filter), name));
+    }
+
+    CLSID clsid;
+    RegisteredFilter listing;
+    ScopedClassesKey members;
+};

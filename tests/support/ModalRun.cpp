@@ -23,13 +23,6 @@ struct Run
 std::vector<Run*> g_runs;
 Run* g_stepping = nullptr;
 
-void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD);
-
-void Arm(Run& run)
-{
-    run.timer = ::SetTimer(nullptr, 0, kTickMs, &Tick);
-}
-
 void Advance(Run& run, HWND dialog)
 {
     if (run.outcome.stepsRun < run.steps.size())
@@ -63,34 +56,28 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
     const HWND dialog = run.find();
     if (dialog && ::IsWindowVisible(dialog)) // the loop shows it once its queue first runs empty
         Advance(run, dialog);
-    Arm(run); // the run lasts until its loop has ended
-}
-
-struct OwnedSearch
-{
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwned(HWND window, LPARAM lParam)
-{
-    auto& search = *reinterpret_cast<OwnedSearch*>(lParam);
-    char className[16] = "";
-    ::GetClassNameA(window, className, sizeof className);
-    if (::lstrcmpA(className, "#32770") != 0 || ::GetWindow(window, GW_OWNER) != search.owner ||
-        !::IsWindowVisible(window))
-        return TRUE;
-    search.found = window;
-    return FALSE;
+    run.timer = ::SetTimer(nullptr, 0, kTickMs, &Tick); // the run lasts until its loop has ended
 }
 
 } // namespace
 
 HWND FindOwnedDialog(HWND owner)
 {
-    OwnedSearch search = {owner, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::pair<HWND, HWND> search = {owner, nullptr}; // the owner, then the dialog found
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM lParam) -> BOOL {
+            auto& [wanted, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(lParam);
+            char className[16] = "";
+            ::GetClassNameA(window, className, sizeof className);
+            if (::lstrcmpA(className, "#32770") != 0 || ::GetWindow(window, GW_OWNER) != wanted ||
+                !::IsWindowVisible(window))
+                return TRUE;
+            found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep> steps,
@@ -100,7 +87,7 @@ ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep
     run.find = find;
     run.steps = std::move(steps);
     g_runs.push_back(&run);
-    Arm(run);
+    run.timer = ::SetTimer(nullptr, 0, kTickMs, &Tick);
     run.outcome.result = enter();
     g_runs.erase(std::find(g_runs.begin(), g_runs.end(), &run));
     if (run.timer)

@@ -2,12 +2,15 @@
 // What the machine that runs the tests allows: the tests that need Wine's own
 // registrations, or that write the classes root, skip with a reason where it
 // does not (on Windows, or as a standard user there). Under Wine none skips.
+// Also the fixtures and the tables of inputs that the test programs share.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "TestRegistry.h"
 
@@ -16,36 +19,27 @@ inline bool RunningUnderWine()
     return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Whether this process may create keys under HKEY_CLASSES_ROOT\CLSID, as the
-// filter mapper and the tests do: tried once with a volatile key under a fresh
-// GUID, deleted at once.
-inline bool MayWriteClassesRoot()
-{
-    static const bool may = [] {
-        GUID probe = GUID_NULL;
-        wchar_t text[40] = L"";
-        if (FAILED(::CoCreateGuid(&probe)) || !::StringFromGUID2(probe, text, 40))
-            return false;
-        const std::wstring path = std::wstring(L"CLSID\\") + text;
-        HKEY key = nullptr;
-        if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
-                              nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return false;
-        ::RegCloseKey(key);
-        ::RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
-        return true;
-    }();
-    return may;
-}
-
 // The fixture of the tests that write the classes root (directly, or through
-// the program, which registers its categories as it opens).
+// the program, which registers its categories as it opens). They skip unless
+// this process may create keys under HKEY_CLASSES_ROOT\CLSID, as the filter
+// mapper and the tests do: tried once with a volatile key under a fresh GUID,
+// deleted at once.
 class ClassesRootTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (!MayWriteClassesRoot())
+        static const bool mayWrite = [] {
+            const std::string path = ClassPath(NewGuid());
+            UniqueRegKey key;
+            if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
+                                  nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+                return false;
+            key.reset();
+            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path.c_str());
+            return true;
+        }();
+        if (!mayWrite)
             GTEST_SKIP()
                 << "this process may not write HKEY_CLASSES_ROOT\\CLSID (run it as an administrator)";
     }
@@ -69,4 +63,25 @@ protected:
 
 private:
     int m_openBefore = 0;
+};
+
+// Names, in order: of a CLSID's entries in a walk or a list, or of a list's entries.
+using Names = std::vector<std::string>;
+
+// A row of a table of inputs, named in the test list and in failures by its name.
+struct TableRow
+{
+    const char* name;
+
+    friend std::ostream& operator<<(std::ostream& out, const TableRow& row) { return out << row.name; }
+};
+
+// Names the rows of a parameterised test by their names.
+struct RowName
+{
+    template <typename Row>
+    std::string operator()(const ::testing::TestParamInfo<Row>& info) const
+    {
+        return info.param.name;
+    }
 };

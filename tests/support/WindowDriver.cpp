@@ -1,9 +1,11 @@
 #include "WindowDriver.h"
 
-#include <utility>
+#include <algorithm>
 
 #include "TestRegistry.h"
 #include "WinApp.h"
+#include "ZarvFMgrDlg.h"
+#include "resource.h"
 
 INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
 {
@@ -14,13 +16,29 @@ INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
     return run.result;
 }
 
-INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog)
+HWND Categories(HWND manager)
 {
-    CWinApp::GetApp()->m_pMainWnd = &dialog;
-    const ModalRun run = RunInsideModal(dialog, {});
-    if (run.leftOpen)
-        ADD_FAILURE_AT(here.file, here.line) << "the dialog came up";
-    return run.result;
+    return ::GetDlgItem(manager, IDC_CATEGORY_LIST);
+}
+
+HWND Filters(HWND manager)
+{
+    return ::GetDlgItem(manager, IDC_FILTER_LIST);
+}
+
+INT_PTR RunManager(Here here, const ModalStep& steps)
+{
+    CZarvFMgrDlg manager;
+    return RunModal(here, manager, steps);
+}
+
+void RunManagerOnVideo(Here here, const ModalStep& steps)
+{
+    RunManager(here, [&](HWND manager) {
+        const ::testing::ScopedTrace trace(here.file, here.line, "manager run here");
+        ASSERT_TRUE(SelectListEntry(Categories(manager), kVideo));
+        steps(manager);
+    });
 }
 
 INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
@@ -39,7 +57,7 @@ INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
 void ClickListItem(HWND list, int index)
 {
     RECT item = {};
-    ::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    ListBox_GetItemRect(list, index, &item);
     const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::SendMessageA(list, WM_LBUTTONUP, 0, at);
@@ -53,12 +71,11 @@ void ClickButton(HWND button)
 std::vector<std::string> ListTexts(HWND list)
 {
     std::vector<std::string> texts;
-    const int count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index)
+    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
     {
-        const LRESULT length = ::SendMessageA(list, LB_GETTEXTLEN, index, 0);
+        const int length = ListBox_GetTextLen(list, index);
         std::vector<char> buffer(length > 0 ? static_cast<size_t>(length) + 1 : 1);
-        ::SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+        ListBox_GetText(list, index, buffer.data());
         texts.emplace_back(buffer.data());
     }
     return texts;
@@ -67,26 +84,32 @@ std::vector<std::string> ListTexts(HWND list)
 int FindListText(HWND list, const std::string& text)
 {
     const std::vector<std::string> texts = ListTexts(list);
-    for (size_t index = 0; index < texts.size(); ++index)
-        if (texts[index] == text)
-            return static_cast<int>(index);
-    return -1;
+    const auto found = std::find(texts.begin(), texts.end(), text);
+    return found == texts.end() ? -1 : static_cast<int>(found - texts.begin());
 }
 
 const CLSID* ListEntryClsid(HWND list, int index)
 {
-    const LRESULT data = ::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
+    const LRESULT data = ListBox_GetItemData(list, index);
     return data == LB_ERR ? nullptr : reinterpret_cast<const CLSID*>(data);
 }
 
 std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid)
 {
     std::vector<int> entries;
-    for (int index = 0, count = static_cast<int>(::SendMessageA(list, LB_GETCOUNT, 0, 0)); index < count;
-         ++index)
+    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
         if (const CLSID* carried = ListEntryClsid(list, index); carried && *carried == clsid)
             entries.push_back(index);
     return entries;
+}
+
+Names ListedNames(HWND list, REFCLSID clsid)
+{
+    const std::vector<std::string> texts = ListTexts(list);
+    Names names;
+    for (const int index : ListEntriesOf(list, clsid))
+        names.push_back(texts[static_cast<size_t>(index)]);
+    return names;
 }
 
 bool IsItemEnabled(HWND dialog, int id)
@@ -110,33 +133,4 @@ bool IsItemEnabled(HWND dialog, int id)
         return ::testing::AssertionFailure() << "no entry carries " << GuidText(clsid);
     ClickListItem(list, entries.front());
     return ::testing::AssertionSuccess();
-}
-
-MessageWatch* MessageWatch::s_current = nullptr;
-
-MessageWatch::MessageWatch(UINT message, std::function<void(HWND)> seen)
-    : m_message(message), m_seen(std::move(seen))
-{
-    s_current = this;
-}
-
-MessageWatch::~MessageWatch()
-{
-    if (::IsWindow(m_window))
-        ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
-    s_current = nullptr;
-}
-
-void MessageWatch::Watch(HWND window)
-{
-    m_window = window;
-    m_original = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageWatch::Proc)));
-}
-
-LRESULT CALLBACK MessageWatch::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == s_current->m_message)
-        s_current->m_seen(window);
-    return ::CallWindowProcA(s_current->m_original, window, message, wParam, lParam);
 }

@@ -6,14 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <functional>
-#include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Dialog.h"
 #include "ModalRun.h"
+#include "TestHost.h"
 
 // The caller's line, for failures that a helper finds.
 struct Here
@@ -28,9 +30,15 @@ struct Here
 // cancelled. Returns the modal result; fails when the window never came up.
 INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps);
 
-// Runs the dialog modally, as the application's main window, where it is to
-// end while it initialises. Fails when the window comes up.
-INT_PTR RunModalEndingAtStart(Here here, CDialog& dialog);
+// The manager window: the names of its categories, its two lists, and a run of
+// a manager window of the test's own as RunModal runs it, with the video
+// category listed first for RunManagerOnVideo.
+constexpr char kAudio[] = "ZARV Audio Processors";
+constexpr char kVideo[] = "ZARV Video Processors";
+HWND Categories(HWND manager);
+HWND Filters(HWND manager);
+INT_PTR RunManager(Here here, const ModalStep& steps);
+void RunManagerOnVideo(Here here, const ModalStep& steps);
 
 // Calls `open`, which runs a dialog that `owner` owns, and the steps inside the
 // dialog's loop, one per tick. Fails unless every step ran and the steps ended
@@ -51,6 +59,9 @@ int FindListText(HWND list, const std::string& text);
 // indexes of the entries that carry this CLSID.
 const CLSID* ListEntryClsid(HWND list, int index);
 std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid);
+// The texts of the entries that carry this CLSID, top to bottom: whether it is
+// listed, how often, and as what.
+Names ListedNames(HWND list, REFCLSID clsid);
 
 bool IsItemEnabled(HWND dialog, int id);
 
@@ -64,37 +75,44 @@ bool IsItemEnabled(HWND dialog, int id);
 class MessageWatch
 {
 public:
-    MessageWatch(UINT message, std::function<void(HWND window)> seen);
-    ~MessageWatch();
+    MessageWatch(UINT message, std::function<void(HWND window)> seen)
+        : m_message(message), m_seen(std::move(seen))
+    {
+        s_current = this;
+    }
+    ~MessageWatch()
+    {
+        if (::IsWindow(m_window))
+            ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+        s_current = nullptr;
+    }
     MessageWatch(const MessageWatch&) = delete;
     MessageWatch& operator=(const MessageWatch&) = delete;
 
-    void Watch(HWND window);
+    void Watch(HWND window)
+    {
+        m_window = window;
+        m_original = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageWatch::Proc)));
+    }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == s_current->m_message)
+            s_current->m_seen(window);
+        return ::CallWindowProcA(s_current->m_original, window, message, wParam, lParam);
+    }
 
     UINT m_message;
     std::function<void(HWND)> m_seen;
     HWND m_window = nullptr;
     WNDPROC m_original = nullptr;
-    static MessageWatch* s_current;
+    static inline MessageWatch* s_current = nullptr;
 };
 
-// One row of a table of ways to act on a window: the action, and its name,
-// which names the test's row.
-struct WindowAction
+// One row of a table of ways to act on a window: the action, and its name.
+struct WindowAction : TableRow
 {
-    const char* name;
     void (*act)(HWND window);
 };
-
-inline void PrintTo(const WindowAction& action, std::ostream* out)
-{
-    *out << action.name;
-}
-
-inline std::string WindowActionName(const ::testing::TestParamInfo<WindowAction>& info)
-{
-    return info.param.name;
-}
