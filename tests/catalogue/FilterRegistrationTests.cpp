@@ -360,10 +360,7 @@ TEST_F(Registration, WritesNothingWhenTheClassKeyCannotBeOpened)
 // made under a volatile category key.
 TEST_F(Registration, WritesNoValueWhenTheTargetKeyCannotBeCreated)
 {
-    UniqueRegKey category;
-    ASSERT_EQ(ERROR_SUCCESS,
-              ::RegCreateKeyExA(HKEY_CLASSES_ROOT, ClassPath(m_target).c_str(), 0, nullptr,
-                                REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, category.put(), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, CreateVolatileClassesKey(ClassPath(m_target)));
     ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(StringValue(L"Class name")));
     EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, Add()) << "fallback branch";
     EXPECT_FALSE(KeyExists(TargetPath()));

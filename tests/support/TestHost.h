@@ -31,11 +31,8 @@ protected:
     {
         static const bool mayWrite = [] {
             const std::string path = ClassPath(NewGuid());
-            UniqueRegKey key;
-            if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_WRITE,
-                                  nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+            if (CreateVolatileClassesKey(path) != ERROR_SUCCESS)
                 return false;
-            key.reset();
             ::RegDeleteKeyA(HKEY_CLASSES_ROOT, path.c_str());
             return true;
         }();
