@@ -180,6 +180,56 @@ void DoubleClickItem(HWND tree, HTREEITEM item)
                    MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2));
 }
 
+// Runs the platform's reg.exe, as a user would in a Command Prompt, and
+// returns its exit code; -1 when it cannot be started.
+DWORD RunReg(const std::wstring& arguments)
+{
+    std::wstring commandLine = L"reg.exe " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &startup, &process))
+        return static_cast<DWORD>(-1);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = static_cast<DWORD>(-1);
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return exitCode;
+}
+
+// A file of the test's own in the temporary folder, deleted at the end.
+struct ScopedTempFile
+{
+    ScopedTempFile()
+    {
+        wchar_t folder[MAX_PATH] = L"";
+        ::GetTempPathW(MAX_PATH, folder);
+        path = folder + GuidTextW(NewGuid()) + L".reg";
+    }
+    ~ScopedTempFile() { ::DeleteFileW(path.c_str()); }
+    ScopedTempFile(const ScopedTempFile&) = delete;
+    ScopedTempFile& operator=(const ScopedTempFile&) = delete;
+
+    // The file as reg.exe writes it: UTF-16 text.
+    std::wstring Text() const
+    {
+        std::wstring text;
+        const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        wchar_t block[2048];
+        DWORD read = 0;
+        while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, block, sizeof block, &read, nullptr) && read)
+            text.append(block, read / sizeof(wchar_t));
+        if (file != INVALID_HANDLE_VALUE)
+            ::CloseHandle(file);
+        return text;
+    }
+
+    std::wstring path;
+};
+
 // The cases copy into the vendor categories and choose the AVI Splitter, which
 // Windows registers too.
 class AddFilterDialog : public ClassesRootTest
@@ -569,4 +619,33 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
         EXPECT_EQ(category.clsid, onFilter.m_clsidCategory);
         EXPECT_EQ(filter, onFilter.m_clsidFilter);
     });
+}
+
+// The backup and restore that the page for Windows users gives, with the
+// platform's reg.exe, around an Add and a Remove made through the windows: the
+// category's filters come back exactly, the added one gone and the removed one
+// back.
+TEST_F(AddFilterDialog, ACategoryBackedUpWithRegComesBackExactlyAfterAnAddAndARemove)
+{
+    const RegisteredFilter member(CLSID_ZarvVideoProcessors, L"Backed-up filter");
+    const VideoRegistration copy(CLSID_AviSplitter);
+    const std::wstring instance = L"HKCR\\CLSID\\" + GuidTextW(CLSID_ZarvVideoProcessors) + L"\\Instance";
+    const ScopedTempFile backup;
+    const ScopedTempFile restored;
+    ASSERT_EQ(0u, RunReg(L"export " + instance + L" \"" + backup.path + L"\" /y"));
+
+    RunManagerOnVideo(HERE, [&](HWND manager) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, ChooseAviSplitter));
+        ASSERT_TRUE(SelectListEntry(Filters(manager), member.clsid));
+        ClickButton(::GetDlgItem(manager, IDC_REMOVE));
+    });
+    ASSERT_TRUE(KeyExists(copy.path()));
+    ASSERT_FALSE(member.Registered());
+
+    EXPECT_EQ(0u, RunReg(L"delete " + instance + L" /f"));
+    EXPECT_EQ(0u, RunReg(L"import \"" + backup.path + L"\""));
+    ASSERT_EQ(0u, RunReg(L"export " + instance + L" \"" + restored.path + L"\" /y"));
+    EXPECT_EQ(backup.Text(), restored.Text());
+    EXPECT_TRUE(member.Registered());
+    EXPECT_FALSE(KeyExists(copy.path()));
 }
