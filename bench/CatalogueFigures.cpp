@@ -201,6 +201,16 @@ WalkCount ProgramWalk(ICreateDevEnum* filterDevEnum)
     return count;
 }
 
+// A filter's name in 8-bit form, taken whole in the thread's code page, as the
+// program takes it.
+std::string FilterText(const std::wstring& name)
+{
+    const int bytes = ::WideCharToMultiByte(CP_THREAD_ACP, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(bytes > 0 ? bytes : 1, '\0');
+    ::WideCharToMultiByte(CP_THREAD_ACP, 0, name.c_str(), -1, &text[0], bytes, nullptr, nullptr);
+    return text;
+}
+
 // The tree's share of the Add Filter dialog's floor: a bare tree view with the
 // dialog tree's size and styles, in a hidden window as the dialog's is while it
 // initialises, taking a bare walk's items by sorted insertion (TVM_INSERTITEMA
@@ -294,20 +304,13 @@ Sample BareTree::Fill(const std::vector<RecordedCategory>& catalogue, int& items
         for (const RecordedCategory& category : catalogue)
         {
             // A category's name is cut to a fixed room in the system code page,
-            // a filter's taken whole in the thread's, as the program takes them.
+            // as the program takes it.
             char text[kCategoryNameBytes] = "";
             ::WideCharToMultiByte(CP_ACP, 0, category.category.name.c_str(), -1, text, sizeof text, nullptr,
                                   nullptr);
             const HTREEITEM parent = Insert(TVI_ROOT, text, category.category.clsid);
             for (const RecordedItem& filter : category.filters)
-            {
-                const wchar_t* name = filter.name.c_str();
-                const int bytes =
-                    ::WideCharToMultiByte(CP_THREAD_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-                std::string filterText(bytes > 0 ? bytes : 1, '\0');
-                ::WideCharToMultiByte(CP_THREAD_ACP, 0, name, -1, &filterText[0], bytes, nullptr, nullptr);
-                Insert(parent, filterText.c_str(), filter.clsid);
-            }
+                Insert(parent, FilterText(filter.name).c_str(), filter.clsid);
         }
     });
     items = static_cast<int>(TreeView_GetCount(m_tree));
@@ -500,6 +503,62 @@ bool RunCatalogueFigures(ICreateDevEnum* devEnum, HWND managerWindow, int runs, 
     return true;
 }
 
+// The list's share of the refill's floor: a bare list box beside the manager's
+// filter list, with its style, size and font, emptied of the copies it holds
+// and refilled by sorted insertion (LB_ADDSTRING) with a bare walk's items,
+// each with its text in 8-bit form and a private copy of its CLSID as data,
+// its redrawing off meanwhile and painted once after.
+class BareList
+{
+public:
+    explicit BareList(HWND filterList)
+    {
+        RECT place = {};
+        ::GetWindowRect(filterList, &place);
+        ::MapWindowPoints(nullptr, ::GetParent(filterList), reinterpret_cast<POINT*>(&place), 2);
+        m_list = ::CreateWindowExW(::GetWindowLongW(filterList, GWL_EXSTYLE), L"ListBox", L"",
+                                   ::GetWindowLongW(filterList, GWL_STYLE), place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top,
+                                   ::GetParent(filterList), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SendMessageW(m_list, WM_SETFONT, ::SendMessageW(filterList, WM_GETFONT, 0, 0), FALSE);
+    }
+    ~BareList()
+    {
+        Clear();
+        ::DestroyWindow(m_list);
+    }
+    BareList(const BareList&) = delete;
+    BareList& operator=(const BareList&) = delete;
+
+    Sample Refill(const std::vector<RecordedItem>& items)
+    {
+        return TimeOf([&] {
+            ::SendMessageA(m_list, WM_SETREDRAW, FALSE, 0);
+            Clear();
+            for (const RecordedItem& item : items)
+            {
+                const LRESULT index = ::SendMessageA(m_list, LB_ADDSTRING, 0,
+                                                     reinterpret_cast<LPARAM>(FilterText(item.name).c_str()));
+                ::SendMessageA(m_list, LB_SETITEMDATA, static_cast<WPARAM>(index),
+                               reinterpret_cast<LPARAM>(new CLSID(item.clsid)));
+            }
+            ::SendMessageA(m_list, WM_SETREDRAW, TRUE, 0);
+            ::InvalidateRect(m_list, nullptr, TRUE);
+        });
+    }
+
+private:
+    void Clear()
+    {
+        for (LRESULT i = 0, count = ::SendMessageA(m_list, LB_GETCOUNT, 0, 0); i < count; ++i)
+            delete reinterpret_cast<CLSID*>(
+                ::SendMessageA(m_list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0));
+        ::SendMessageA(m_list, LB_RESETCONTENT, 0, 0);
+    }
+
+    HWND m_list = nullptr;
+};
+
 void RunFilterListRefill(ICreateDevEnum* devEnum, HWND managerWindow, int runs)
 {
     const Sample start = Now();
@@ -524,6 +583,11 @@ void RunFilterListRefill(ICreateDevEnum* devEnum, HWND managerWindow, int runs)
                        reinterpret_cast<LPARAM>(categories));
     };
     select();
+    // The bare list is filled first too, so that it is full before every measured refill.
+    BareList bareList(::GetDlgItem(managerWindow, IDC_FILTER_LIST));
+    std::vector<RecordedItem> firstItems;
+    BareWalkCategory(devEnum, CLSID_ZarvVideoProcessors, &firstItems);
+    bareList.Refill(firstItems);
     int listed = 0;
     int walked = 0;
     const Comparison refill = Compare(
@@ -535,10 +599,14 @@ void RunFilterListRefill(ICreateDevEnum* devEnum, HWND managerWindow, int runs)
             return time;
         },
         [&] {
-            return TimeOf([&] { walked = BareWalkCategory(devEnum, CLSID_ZarvVideoProcessors, nullptr); });
+            std::vector<RecordedItem> items;
+            const Sample walk =
+                TimeOf([&] { walked = BareWalkCategory(devEnum, CLSID_ZarvVideoProcessors, &items); });
+            return walk + bareList.Refill(items);
         });
     ReportFigure(kFilterListRefill,
-                 Format(" of the manager window, %d filters in a vendor category (%d listed, %d walked)",
+                 Format(" of the manager window, %d filters in a vendor category (%d listed, %d walked and "
+                        "put into a bare list)",
                         kVendorFilters, listed, walked),
                  refill);
 }
