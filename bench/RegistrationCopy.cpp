@@ -18,6 +18,7 @@
 #include <memory>
 #include <new>
 
+#include "ChildProcess.h"
 #include "FilterRegistration.h"
 #include "TestRegistry.h"
 #include "UniqueHandle.h"
@@ -140,22 +141,15 @@ SIZE_T WorkingSet(SIZE_T PROCESS_MEMORY_COUNTERS::*measure)
 double PeakOfCopy(const char* mode, const LargeRegistration& registration)
 {
     ResetTarget(registration);
-    char program[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, program, MAX_PATH);
-    std::string command =
-        Format("\"%s\" %s %s %s %s %s", program, kCopyPeakSwitch, mode, GuidText(registration.source).c_str(),
+    wchar_t program[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::string arguments =
+        Format(" %s %s %s %s %s", kCopyPeakSwitch, mode, GuidText(registration.source).c_str(),
                GuidText(registration.filter).c_str(), GuidText(registration.target).c_str());
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process))
-        return -1.0;
-    ::WaitForSingleObject(process.hProcess, INFINITE);
     DWORD kib = kCopyFailed;
-    ::GetExitCodeProcess(process.hProcess, &kib);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    if (!RunToExit(L"\"" + std::wstring(program) + L"\"" + std::wstring(arguments.begin(), arguments.end()),
+                   kib))
+        return -1.0;
     return kib == kCopyFailed ? -1.0 : static_cast<double>(kib) * kBytesPerKiB;
 }
 

@@ -17,6 +17,7 @@
 #include "AddFilterDlg.h"
 #include "AllocationProbe.h"
 #include "CategoryMembers.h"
+#include "ChildProcess.h"
 #include "StandIns.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
@@ -180,22 +181,11 @@ void DoubleClickItem(HWND tree, HTREEITEM item)
                    MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2));
 }
 
-// Runs the platform's reg.exe, as a user would in a Command Prompt, and
-// returns its exit code; -1 when it cannot be started.
+// Runs the platform's reg.exe and returns its exit code; -1 when it cannot be started.
 DWORD RunReg(const std::wstring& arguments)
 {
-    std::wstring commandLine = L"reg.exe " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &startup, &process))
-        return static_cast<DWORD>(-1);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
     DWORD exitCode = static_cast<DWORD>(-1);
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    RunToExit(L"reg.exe " + arguments, exitCode);
     return exitCode;
 }
 
