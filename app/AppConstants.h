@@ -8,6 +8,10 @@
 // Title text that the About box puts into its product line.
 constexpr char kAboutBoxTitle[] = "Multimedia Filter Manager";
 
+// Where the program's process looks for a DLL loaded by name: the system
+// folder alone, never the program's own folder or the current one.
+constexpr DWORD kDllSearchFolders = LOAD_LIBRARY_SEARCH_SYSTEM32;
+
 // Common control classes initialised at start-up.
 constexpr DWORD kCommonControlClasses = ICC_WIN95_CLASSES;
 

@@ -6,6 +6,31 @@
 #include "AppConstants.h"
 #include "ZarvFMgrDlg.h"
 
+namespace {
+
+// The process's first act: from here on a DLL loaded by name comes from the
+// system folder alone, so that a DLL saved beside the program (say, in a
+// download folder) never runs inside it. The program loads no DLL of its own;
+// the component runtime loads the media services from their registered paths.
+// The result is not examined.
+struct DllSearchRestriction
+{
+    DllSearchRestriction() noexcept { ::SetDefaultDllDirectories(kDllSearchFolders); }
+};
+
+// Built before any other static object: before the application object below,
+// and with MinGW-w64 also before the static constructors of the runtime
+// libraries, one of which (the stack protector's) sets its guard word from the
+// system's crypto provider and so loads DLLs by name.
+#if defined(__GNUC__)
+#define ZARV_CONSTRUCTED_FIRST __attribute__((init_priority(101)))
+#else
+#define ZARV_CONSTRUCTED_FIRST
+#endif
+const DllSearchRestriction dllSearchRestriction ZARV_CONSTRUCTED_FIRST;
+
+} // namespace
+
 CZarvFMgrApp theApp;
 
 // Before the entry routine runs: the main thread becomes a single-threaded

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CategoryMembers.h"
+#include "PlantedDll.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 #include "VendorCategories.h"
@@ -29,21 +30,23 @@ std::wstring ProgramPath()
     return L"" ZARV_PROGRAM_PATH;
 }
 
-// Wine's load order for the program alone: while it lives, the program starts
-// with this DLL disabled. (Overrides in the environment do not reach a process
-// that another Wine process starts: Wine hands its own on.)
-class DisabledDllForProgram
+// Wine's load order of one DLL for the program alone, by its file name: while
+// it lives, the program starts with this DLL disabled (an empty order), or
+// found as the order says ("native,builtin": a DLL of that name found in the
+// search path before Wine's own). (Overrides in the environment do not reach a
+// process that another Wine process starts: Wine hands its own on.)
+class DllLoadOrderForProgram
 {
 public:
-    explicit DisabledDllForProgram(const wchar_t* dll)
+    explicit DllLoadOrderForProgram(const wchar_t* dll, const std::wstring& order = L"")
     {
         EXPECT_EQ(ERROR_SUCCESS,
                   ::RegSetKeyValueW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), dll,
-                                    REG_SZ, L"", sizeof(wchar_t)));
+                                    REG_SZ, order.c_str(), DWORD((order.size() + 1) * sizeof(wchar_t))));
     }
-    ~DisabledDllForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, AppDefaults().c_str()); }
-    DisabledDllForProgram(const DisabledDllForProgram&) = delete;
-    DisabledDllForProgram& operator=(const DisabledDllForProgram&) = delete;
+    ~DllLoadOrderForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, AppDefaults().c_str()); }
+    DllLoadOrderForProgram(const DllLoadOrderForProgram&) = delete;
+    DllLoadOrderForProgram& operator=(const DllLoadOrderForProgram&) = delete;
 
 private:
     static std::wstring AppDefaults()
@@ -56,9 +59,9 @@ private:
 class Program
 {
 public:
-    explicit Program(const std::wstring& arguments = L"")
+    explicit Program(const std::wstring& arguments = L"", const std::wstring& path = ProgramPath())
     {
-        std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + arguments;
+        std::wstring commandLine = L"\"" + path + L"\" " + arguments;
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         m_started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -70,7 +73,10 @@ public:
         if (!m_started)
             return;
         if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+        {
             ::TerminateProcess(m_process.hProcess, 1);
+            ::WaitForSingleObject(m_process.hProcess, kEndWait); // its files are free once it has gone
+        }
         ::CloseHandle(m_process.hThread);
         ::CloseHandle(m_process.hProcess);
     }
@@ -78,6 +84,7 @@ public:
     Program& operator=(const Program&) = delete;
 
     bool Started() const { return m_started; }
+    DWORD Id() const { return m_process.dwProcessId; }
 
     // The program's manager window, once it is visible; null on time-out, or
     // when the program never started.
@@ -164,6 +171,58 @@ void PressKey(HWND window, WPARAM key)
     ::PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
 }
 
+// A folder of the test's own in the temporary folder, with copies of files put
+// there; all removed at the end.
+class ScopedFolder
+{
+public:
+    ScopedFolder()
+    {
+        wchar_t temp[MAX_PATH] = L"";
+        ::GetTempPathW(MAX_PATH, temp);
+        m_path = temp + GuidTextW(NewGuid());
+        EXPECT_TRUE(::CreateDirectoryW(m_path.c_str(), nullptr));
+    }
+    ~ScopedFolder()
+    {
+        for (const std::wstring& file : m_files)
+            ::DeleteFileW(file.c_str());
+        ::RemoveDirectoryW(m_path.c_str());
+    }
+    ScopedFolder(const ScopedFolder&) = delete;
+    ScopedFolder& operator=(const ScopedFolder&) = delete;
+
+    // The copy's path; fails, for the caller to assert, when there is none.
+    std::wstring Put(const std::wstring& source, const wchar_t* name)
+    {
+        m_files.push_back(m_path + L"\\" + name);
+        EXPECT_TRUE(::CopyFileW(source.c_str(), m_files.back().c_str(), TRUE)) << "cannot copy to " << name;
+        return m_files.back();
+    }
+
+private:
+    std::wstring m_path;
+    std::vector<std::wstring> m_files;
+};
+
+// The planted DLL, built beside this test program.
+std::wstring PlantedDllPath()
+{
+    wchar_t path[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring self = path;
+    return self.substr(0, self.find_last_of(L"\\/") + 1) + L"" ZARV_PLANTED_DLL;
+}
+
+bool PlantedDllRanIn(DWORD process)
+{
+    const std::string sign = kPlantedDllSign + std::to_string(process);
+    const HANDLE event = ::OpenEventA(SYNCHRONIZE, FALSE, sign.c_str());
+    if (event)
+        ::CloseHandle(event);
+    return event != nullptr;
+}
+
 bool ListsCategory(REFCLSID category)
 {
     return !ListedNames(ListCategoryMembers(CLSID_ActiveMovieCategories), category).empty();
@@ -204,6 +263,27 @@ TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsAr
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }
 
+// A DLL saved beside the program under the name of one that Windows loads by
+// name as it starts (bcrypt.dll, for the crypto provider from which the stack
+// protector's start-up takes its guard word) does not run in it, even with the
+// load order preferring it.
+TEST_F(ManagerProgram, RunsNoDllSavedBesideIt)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "prefers the saved DLL through Wine's load order";
+    ScopedFolder downloads;
+    const std::wstring copy = downloads.Put(ProgramPath(), L"ZarvFMgr.exe");
+    downloads.Put(PlantedDllPath(), L"bcrypt.dll");
+    const DllLoadOrderForProgram savedFirst(L"bcrypt", L"native,builtin");
+
+    Program program(L"", copy);
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
+    EXPECT_FALSE(PlantedDllRanIn(program.Id()));
+    PressKey(window, VK_ESCAPE);
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
 class ManagerProgramEnding : public ClassesRootTest, public ::testing::WithParamInterface<WindowAction>
 {
 };
@@ -239,7 +319,7 @@ TEST_P(ManagerProgramWithoutService, EndsByItselfWithoutAMessage)
 {
     if (!RunningUnderWine())
         GTEST_SKIP() << "disables a DLL through Wine's load order";
-    DisabledDllForProgram noService(GetParam().dll);
+    DllLoadOrderForProgram noService(GetParam().dll);
     Program program;
     ASSERT_TRUE(program.Started());
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
