@@ -1,5 +1,7 @@
 #include "AddFilterDlg.h"
 
+#include <windowsx.h>
+
 #include "ComPtr.h"
 #include "FilterEnumeration.h"
 #include "UniqueHandle.h"
@@ -8,6 +10,10 @@
 #include "resource.h"
 
 namespace {
+
+// Where on an item a click lands on the item itself: its label or its icon,
+// not its expand button or the row beside it.
+constexpr UINT kOnItemItself = TVHT_ONITEMLABEL | TVHT_ONITEMICON;
 
 // Inserts an item with the entry's text in sorted position under parent and
 // attaches a private copy of the entry's CLSID to it. Returns the item, which
@@ -129,13 +135,28 @@ void CAddFilterDlg::OnSelChangedFilterTree(NMHDR* header, LRESULT* result)
     *result = 0;
 }
 
-// A double-click on a filter item chooses it, as OK does. On a category item
-// the tree expands or collapses it as usual.
+// A double-click on the selected filter item itself chooses it, as OK does.
+// The tree reports a double-click anywhere on an item's row, its expand button
+// and the space beside its name included: there it chooses nothing, and on a
+// category item the tree expands or collapses it as usual.
 void CAddFilterDlg::OnDblClkFilterTree(NMHDR* /*header*/, LRESULT* result)
 {
     *result = 0; // the tree's own handling follows
-    if (IsFilterItem(m_treeFilters.GetSelectedItem()))
+    const HTREEITEM selected = m_treeFilters.GetSelectedItem();
+    if (IsFilterItem(selected) && ItemUnderMessage() == selected)
         OnOK();
+}
+
+// The item whose label or icon lies where the mouse was when the message in
+// hand was sent; null when no item's does.
+HTREEITEM CAddFilterDlg::ItemUnderMessage() const noexcept
+{
+    const DWORD position = ::GetMessagePos();
+    POINT point = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ::ScreenToClient(m_treeFilters.m_hWnd, &point);
+    UINT where = 0;
+    const HTREEITEM item = m_treeFilters.HitTest(point, where);
+    return (where & kOnItemItself) ? item : nullptr;
 }
 
 // Records the selected filter and the category item it lies under. Without a

@@ -11,34 +11,42 @@
 
 namespace {
 
-// A value of any type; see CopyValue.
+// A value of any type; see ReadValue.
 constexpr DWORD kAnyType = REG_NONE;
 
-// Copies one value, type and bytes exactly; a null source name is the key's
-// default value. A value whose type is not `requiredType` (unless that is
-// kAnyType) is not written, and the copy fails with ERROR_INVALID_DATATYPE.
-LSTATUS CopyValue(HKEY destination, LPCWSTR destinationName, HKEY source, LPCWSTR sourceName,
-                  DWORD requiredType) noexcept
+// One registry value as read: its type and its bytes.
+struct RegistryValue
 {
     DWORD type = 0;
     DWORD size = 0;
-    LSTATUS status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, nullptr, &size);
+    std::unique_ptr<BYTE[]> data;
+};
+
+// Reads one value, type and bytes exactly; a null name is the key's default
+// value. A value whose type is not `requiredType` (unless that is kAnyType)
+// fails with ERROR_INVALID_DATATYPE.
+LSTATUS ReadValue(HKEY source, LPCWSTR name, DWORD requiredType, RegistryValue& value) noexcept
+{
+    LSTATUS status = Platform().regQueryValueEx(source, name, nullptr, &value.type, nullptr, &value.size);
     if (status != ERROR_SUCCESS)
         return status;
 
     // Sized from the query: there is no upper bound on a value's size.
-    std::unique_ptr<BYTE[]> data(new (std::nothrow) BYTE[size]);
-    if (!data)
+    value.data.reset(new (std::nothrow) BYTE[value.size]);
+    if (!value.data)
         return ERROR_NOT_ENOUGH_MEMORY;
 
     // A value that grew since the first query fails here with ERROR_MORE_DATA
-    // rather than being cut short; one that shrank is written at its new size.
-    status = Platform().regQueryValueEx(source, sourceName, nullptr, &type, data.get(), &size);
+    // rather than being cut short; one that shrank is read at its new size.
+    status = Platform().regQueryValueEx(source, name, nullptr, &value.type, value.data.get(), &value.size);
     if (status != ERROR_SUCCESS)
         return status;
-    if (requiredType != kAnyType && type != requiredType)
-        return ERROR_INVALID_DATATYPE;
-    return ::RegSetValueExW(destination, destinationName, 0, type, data.get(), size);
+    return requiredType == kAnyType || value.type == requiredType ? ERROR_SUCCESS : ERROR_INVALID_DATATYPE;
+}
+
+LSTATUS WriteValue(HKEY destination, LPCWSTR name, const RegistryValue& value) noexcept
+{
+    return ::RegSetValueExW(destination, name, 0, value.type, value.data.get(), value.size);
 }
 
 // Value names are enumerated into one buffer; a name must fit with its
@@ -71,11 +79,16 @@ LONG CopyRegistration(HKEY source, const ClsidText& filter, REFCLSID targetCateg
 // Fallback branch: "CLSID" from the filter's CLSID text and "FriendlyName" from
 // the default value of its class key. That value must be a string: the platform
 // reads "FriendlyName" as the filter's name, and a registration whose name it
-// cannot read is never listed, so could never be removed again.
+// cannot read is never listed, so could never be removed again. So the name is
+// read first, and without it nothing is written.
 LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) noexcept
 {
     UniqueRegKey classKey;
     LONG status = ::RegOpenKeyExA(HKEY_CLASSES_ROOT, ClassKeyPath(filter).text, 0, KEY_READ, classKey.put());
+    if (status != ERROR_SUCCESS)
+        return status;
+    RegistryValue className;
+    status = ReadValue(classKey.get(), nullptr, REG_SZ, className);
     if (status != ERROR_SUCCESS)
         return status;
 
@@ -88,7 +101,7 @@ LONG WriteMinimalRegistration(const ClsidText& filter, REFCLSID targetCategory) 
                               reinterpret_cast<const BYTE*>(filter.text), sizeof filter.text);
     if (status != ERROR_SUCCESS)
         return status;
-    return CopyValue(target.get(), kFriendlyNameProperty, classKey.get(), nullptr, REG_SZ);
+    return WriteValue(target.get(), kFriendlyNameProperty, className);
 }
 
 // Puts a category's and a filter's CLSIDs into text, the category's first.
@@ -131,7 +144,9 @@ LONG RemoveFilterFromCategory(REFCLSID targetCategory, REFCLSID filter) noexcept
 
 LSTATUS CopyRegistryValue(HKEY destination, LPCWSTR destinationName, HKEY source, LPCWSTR sourceName) noexcept
 {
-    return CopyValue(destination, destinationName, source, sourceName, kAnyType);
+    RegistryValue value;
+    const LSTATUS status = ReadValue(source, sourceName, kAnyType, value);
+    return status != ERROR_SUCCESS ? status : WriteValue(destination, destinationName, value);
 }
 
 LSTATUS CopyRegistryValues(HKEY destination, HKEY source) noexcept

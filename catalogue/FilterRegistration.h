@@ -9,9 +9,9 @@
 
 // Copies the filter's registration from the source category into the target
 // category; without a registration in the source category, writes a minimal one
-// ("CLSID" and "FriendlyName") from the filter's class key. A class key whose
-// default value is not a REG_SZ string gives ERROR_INVALID_DATATYPE, with only
-// "CLSID" written.
+// ("CLSID" and "FriendlyName") from the filter's class key. A class key without
+// a default value gives ERROR_FILE_NOT_FOUND, and one whose default value is
+// not a REG_SZ string ERROR_INVALID_DATATYPE; neither writes anything.
 LONG AddFilterToCategory(REFCLSID sourceCategory, REFCLSID filter, REFCLSID targetCategory) noexcept;
 
 // Deletes the filter's registration from the target category.

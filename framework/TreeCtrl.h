@@ -50,6 +50,17 @@ public:
     HTREEITEM GetNextSiblingItem(HTREEITEM item) const noexcept { return GetNextItem(item, TVGN_NEXT); }
     HTREEITEM GetParentItem(HTREEITEM item) const noexcept { return GetNextItem(item, TVGN_PARENT); }
     HTREEITEM GetSelectedItem() const noexcept { return GetNextItem(nullptr, TVGN_CARET); }
+    // The item at a point of the client area, with where on it the point lies
+    // (TVHT_ONITEMLABEL, TVHT_ONITEMBUTTON and the rest); null for none.
+    HTREEITEM HitTest(POINT point, UINT& flags) const noexcept
+    {
+        TVHITTESTINFO hit = {};
+        hit.pt = point;
+        const HTREEITEM item = reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(m_hWnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        flags = hit.flags;
+        return item;
+    }
     // Deletes the item and its children.
     BOOL DeleteItem(HTREEITEM item) noexcept
     {

@@ -169,16 +169,40 @@ struct VideoRegistration : ScopedClassesKey
     }
 };
 
-// Double-clicks an item, as the mouse would: the item is selected by the
-// first click, and the second comes as a double-click on its text.
-void DoubleClickItem(HWND tree, HTREEITEM item)
+// A place on an item's row, in the tree's client area, from the rectangle of
+// the item's text and the tree's indent (where an expand button lies).
+using RowPlace = POINT (*)(RECT text, LONG indent);
+
+POINT PlaceOnRow(HWND tree, HTREEITEM item, RowPlace place)
 {
-    TreeView_SelectItem(tree, item);
     TreeView_EnsureVisible(tree, item);
     RECT text = {};
     TreeView_GetItemRect(tree, item, &text, TRUE);
-    ::SendMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                   MAKELPARAM((text.left + text.right) / 2, (text.top + text.bottom) / 2));
+    return place(text, static_cast<LONG>(TreeView_GetIndent(tree)));
+}
+
+// A double-click at a place of the tree as the mouse makes it: the pointer is
+// there, and the message comes through the queue, so that the tree and the
+// message's position agree.
+void DoubleClickAt(HWND tree, POINT at)
+{
+    POINT screen = at;
+    ::ClientToScreen(tree, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    MSG message;
+    while (::PeekMessageA(&message, tree, WM_LBUTTONDBLCLK, WM_LBUTTONDBLCLK, PM_REMOVE))
+        ::DispatchMessageA(&message);
+}
+
+// Double-clicks an item: the item is selected by the first click, and the
+// second comes as a double-click on the middle of its text.
+void DoubleClickItem(HWND tree, HTREEITEM item)
+{
+    TreeView_SelectItem(tree, item);
+    DoubleClickAt(tree, PlaceOnRow(tree, item, [](RECT text, LONG) {
+                      return POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
+                  }));
 }
 
 // Runs the platform's reg.exe and returns its exit code; -1 when it cannot be started.
@@ -578,7 +602,7 @@ TEST_F(AddFilterDialog, ShowsTheWaitCursorWhileItFillsTheTree)
 }
 
 // A double-click on a filter chooses it as OK does; on a category it only
-// opens the category.
+// opens the category; elsewhere on a row it chooses nothing.
 TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
 {
     RegisteredCategory category(L"Double-click probes " + GuidTextW(NewGuid()));
@@ -599,6 +623,44 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
         EXPECT_EQ(IDCANCEL, categoryResult);
         EXPECT_EQ(GUID_NULL, onCategory.m_clsidCategory);
         EXPECT_EQ(GUID_NULL, onCategory.m_clsidFilter);
+
+        // With a filter selected, a double-click on another category's row
+        // but off its text chooses nothing.
+        struct OffItemPlace : TableRow
+        {
+            RowPlace place;
+            UINT hit; // where on the row the tree finds the place
+        };
+        const OffItemPlace offItem[] = {
+            {{"BesideTheText"},
+             [](RECT text, LONG) {
+                 return POINT{text.right + text.bottom - text.top, (text.top + text.bottom) / 2};
+             },
+             TVHT_ONITEMRIGHT},
+            {{"OnTheExpandButton"},
+             [](RECT text, LONG indent) {
+                 return POINT{text.left - indent / 2, (text.top + text.bottom) / 2};
+             },
+             TVHT_ONITEMBUTTON}};
+        for (const OffItemPlace& row : offItem)
+        {
+            SCOPED_TRACE(row.name);
+            CAddFilterDlg offFilter;
+            const INT_PTR offResult = RunAddFilter(HERE, manager, offFilter, [&](HWND dialog) {
+                ASSERT_TRUE(SelectFilter(dialog, category.clsid, filter));
+                const HWND tree = Tree(dialog);
+                const HTREEITEM other = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
+                ASSERT_NE(nullptr, other);
+                TVHITTESTINFO hit = {PlaceOnRow(tree, other, row.place), 0, nullptr};
+                ASSERT_EQ(other, TreeView_HitTest(tree, &hit));
+                ASSERT_EQ(row.hit, hit.flags);
+                DoubleClickAt(tree, hit.pt);
+                EXPECT_TRUE(StillOpen(dialog));
+                ClickButton(::GetDlgItem(dialog, IDCANCEL));
+            });
+            EXPECT_EQ(IDCANCEL, offResult);
+            EXPECT_EQ(GUID_NULL, offFilter.m_clsidFilter);
+        }
 
         CAddFilterDlg onFilter;
         const INT_PTR filterResult = RunAddFilter(HERE, manager, onFilter, [&](HWND dialog) {

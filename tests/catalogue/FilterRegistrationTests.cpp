@@ -313,18 +313,18 @@ TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
     EXPECT_EQ(2u, ReadAllValues(TargetPath()).size());
 }
 
-TEST_F(Registration, LeavesOnlyClsidWhenTheClassKeyHasNoName)
+// Without a name a registration is never listed, so could never be removed:
+// the target category stays as it was, without even its key.
+TEST_F(Registration, WritesNothingWhenTheClassKeyHasNoName)
 {
     ASSERT_TRUE(CreateKey(FilterClassPath()));
 
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, Add());
-    EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
-    EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
+    EXPECT_FALSE(KeyExists(ClassPath(m_target)));
 }
 
-// A class name the platform cannot read as a string would give a registration
-// that is never listed, so never removed: the add fails before "FriendlyName".
-TEST_F(Registration, LeavesOnlyClsidWhenTheClassNameIsNotAString)
+// Likewise for a class name that the platform cannot read as a string.
+TEST_F(Registration, WritesNothingWhenTheClassNameIsNotAString)
 {
     const DWORD number = 7;
     const RegValue classNames[] = {Value(REG_DWORD, &number, sizeof number),
@@ -334,8 +334,7 @@ TEST_F(Registration, LeavesOnlyClsidWhenTheClassNameIsNotAString)
         SCOPED_TRACE(className.type);
         ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
         EXPECT_EQ(ERROR_INVALID_DATATYPE, Add());
-        EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
-        EXPECT_EQ(1u, ReadAllValues(TargetPath()).size());
+        EXPECT_FALSE(KeyExists(ClassPath(m_target)));
     }
 }
 
