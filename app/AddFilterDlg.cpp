@@ -15,6 +15,9 @@ namespace {
 // not its expand button or the row beside it.
 constexpr UINT kOnItemItself = TVHT_ONITEMLABEL | TVHT_ONITEMICON;
 
+// The id of the dialog's own handling of the tree's messages.
+constexpr UINT_PTR kFilterTreeSubclass = 1;
+
 // Inserts an item with the entry's text in sorted position under parent and
 // attaches a private copy of the entry's CLSID to it. Returns the item, which
 // then owns the copy, with the copy in `copy`; or null, leaving nothing behind,
@@ -58,6 +61,7 @@ MessageTable<CDialog::MessageMapEntry> CAddFilterDlg::GetMessageMap() const
     static const MessageMapEntry entries[] = {
         NotifyHandler(TVN_SELCHANGEDA, IDC_FILTER_TREE, &CAddFilterDlg::OnSelChangedFilterTree),
         NotifyHandler(NM_DBLCLK, IDC_FILTER_TREE, &CAddFilterDlg::OnDblClkFilterTree),
+        NotifyHandler(NM_RETURN, IDC_FILTER_TREE, &CAddFilterDlg::OnReturnFilterTree),
         MessageHandler(WM_DESTROY, &CAddFilterDlg::OnDestroy),
     };
     return entries;
@@ -73,6 +77,8 @@ BOOL CAddFilterDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_pParentDevEnum = OwnerDevEnum();
+    ::SetWindowSubclass(m_treeFilters.m_hWnd, &CAddFilterDlg::FilterTreeProc, kFilterTreeSubclass,
+                        reinterpret_cast<DWORD_PTR>(this));
     FillTree();
     return TRUE; // the focus goes to the first tab stop, the tree
 }
@@ -157,6 +163,37 @@ HTREEITEM CAddFilterDlg::ItemUnderMessage() const noexcept
     UINT where = 0;
     const HTREEITEM item = m_treeFilters.HitTest(point, where);
     return (where & kOnItemItself) ? item : nullptr;
+}
+
+// Enter on a category item opens or closes it; on a filter item Enter goes to
+// the dialog manager as usual and presses OK.
+void CAddFilterDlg::OnReturnFilterTree(NMHDR* /*header*/, LRESULT* result)
+{
+    const HTREEITEM selected = m_treeFilters.GetSelectedItem();
+    if (selected && !IsFilterItem(selected))
+        m_treeFilters.Expand(selected, TVE_TOGGLE);
+    *result = TRUE; // handled
+}
+
+// The tree asks the dialog manager for Enter while a category item is
+// selected, so that it reaches the tree (and the dialog as NM_RETURN) rather
+// than OK, which is disabled then. Every other key goes as before. The
+// handling ends with the tree's last message.
+LRESULT CALLBACK CAddFilterDlg::FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam,
+                                               UINT_PTR subclass, DWORD_PTR dialog)
+{
+    if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(tree, &CAddFilterDlg::FilterTreeProc, subclass);
+    LRESULT result = ::DefSubclassProc(tree, message, wParam, lParam);
+    const MSG* key = message == WM_GETDLGCODE ? reinterpret_cast<const MSG*>(lParam) : nullptr;
+    if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+    {
+        const CAddFilterDlg* self = reinterpret_cast<const CAddFilterDlg*>(dialog);
+        const HTREEITEM selected = self->m_treeFilters.GetSelectedItem();
+        if (selected && !self->IsFilterItem(selected))
+            result |= DLGC_WANTMESSAGE;
+    }
+    return result;
 }
 
 // Records the selected filter and the category item it lies under. Without a

@@ -1,7 +1,8 @@
 #pragma once
-// The application object: keeps DLL loads by name to the system folder and
-// initialises the component runtime for the main thread, runs the manager window modally, and ends the program when that
-// window closes. There is no message loop of the application's own.
+// The application object: keeps DLL loads by name to the system folder,
+// initialises the component runtime for the main thread, runs the manager
+// window modally, and ends the program when that window closes. There is no
+// message loop of the application's own.
 
 #include "WinApp.h"
 

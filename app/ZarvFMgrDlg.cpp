@@ -154,7 +154,11 @@ void CZarvFMgrDlg::AddCategoryEntry(const NamedClsid& entry)
 void CZarvFMgrDlg::ClearFilterList()
 {
     ClearList(m_listFilters);
-    ::EnableWindow(GetDlgItem(IDC_REMOVE), FALSE);
+    const HWND remove = GetDlgItem(IDC_REMOVE);
+    // A disabled window loses the focus to no one: it moves to the list first.
+    if (::GetFocus() == remove)
+        GotoDlgCtrl(m_listFilters.m_hWnd);
+    ::EnableWindow(remove, FALSE);
 }
 
 void CZarvFMgrDlg::ClearCategoryList()
@@ -208,7 +212,11 @@ void CZarvFMgrDlg::OnSelChangeFilters()
 void CZarvFMgrDlg::OnAddFilter()
 {
     CAddFilterDlg dialog;
-    if (dialog.DoModal() != IDOK)
+    const INT_PTR result = dialog.DoModal();
+    // Back on Add as the default button, so that Enter opens the dialog again
+    // rather than pressing Exit.
+    GotoDlgCtrl(GetDlgItem(IDC_ADD));
+    if (result != IDOK)
         return;                                              // nothing is read, written or refreshed
     const CLSID* selected = SelectedClsid(m_listCategories); // read after the dialog has closed
     if (!selected)

@@ -180,6 +180,11 @@ HWND CDialog::GetDlgItem(int nID) const noexcept
     return ::GetDlgItem(m_hWnd, nID);
 }
 
+void CDialog::GotoDlgCtrl(HWND control) noexcept
+{
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
 void CDialog::Exchange(bool attach)
 {
     CDataExchange dx(*this, attach);

@@ -59,6 +59,9 @@ public:
 
     void EndDialog(INT_PTR nResult) noexcept;
     HWND GetDlgItem(int nID) const noexcept;
+    // Moves the focus to a control through the dialog manager, which also
+    // makes a push button that takes it the default button, as Tab does.
+    void GotoDlgCtrl(HWND control) noexcept;
 
 protected:
     virtual MessageTable<MessageMapEntry> GetMessageMap() const;

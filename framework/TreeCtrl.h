@@ -61,6 +61,11 @@ public:
         flags = hit.flags;
         return item;
     }
+    // TVE_EXPAND, TVE_COLLAPSE or TVE_TOGGLE.
+    BOOL Expand(HTREEITEM item, UINT action) noexcept
+    {
+        return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_EXPAND, action, reinterpret_cast<LPARAM>(item)));
+    }
     // Deletes the item and its children.
     BOOL DeleteItem(HTREEITEM item) noexcept
     {

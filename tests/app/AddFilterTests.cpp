@@ -499,6 +499,10 @@ TEST_F(AddFilterDialog, CancelOrAFailedCopyAfterASelectionChangesNothing)
             EXPECT_EQ(selected, ListBox_GetCurSel(list)) << "ended with " << end;
             EXPECT_TRUE(IsItemEnabled(manager, IDC_REMOVE)) << "ended with " << end;
             EXPECT_TRUE(IsItemEnabled(manager, IDC_ADD)) << "ended with " << end;
+            // Add has the focus back as the default button: Enter presses it again.
+            EXPECT_EQ(::GetDlgItem(manager, IDC_ADD), ::GetFocus()) << "ended with " << end;
+            EXPECT_TRUE(::SendMessageA(::GetFocus(), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+                << "ended with " << end;
         }
     });
 }
@@ -602,7 +606,7 @@ TEST_F(AddFilterDialog, ShowsTheWaitCursorWhileItFillsTheTree)
 }
 
 // A double-click on a filter chooses it as OK does; on a category it only
-// opens the category; elsewhere on a row it chooses nothing.
+// opens the category, as Enter closes it; elsewhere on a row it chooses nothing.
 TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
 {
     RegisteredCategory category(L"Double-click probes " + GuidTextW(NewGuid()));
@@ -610,16 +614,28 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
     category.Register(filter, L"Double-click probe");
     RunManagerOnVideo(HERE, [&](HWND manager) {
         CAddFilterDlg onCategory;
-        const INT_PTR categoryResult = RunAddFilter(HERE, manager, onCategory, [&](HWND dialog) {
-            const HWND tree = Tree(dialog);
-            const HTREEITEM item = FindItem(tree, nullptr, category.clsid);
-            ASSERT_NE(nullptr, item);
-            ASSERT_FALSE(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED);
-            DoubleClickItem(tree, item);
-            EXPECT_TRUE(StillOpen(dialog));
-            EXPECT_TRUE(TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED);
-            ClickButton(::GetDlgItem(dialog, IDCANCEL));
-        });
+        HTREEITEM item = nullptr;
+        const auto expanded = [&](HWND dialog) {
+            return (TreeView_GetItemState(Tree(dialog), item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        };
+        const INT_PTR categoryResult =
+            RunOwnedDialog(HERE, manager,
+                           {[&](HWND dialog) {
+                                item = FindItem(Tree(dialog), nullptr, category.clsid);
+                                ASSERT_NE(nullptr, item);
+                                ASSERT_FALSE(expanded(dialog));
+                                DoubleClickItem(Tree(dialog), item);
+                                EXPECT_TRUE(StillOpen(dialog));
+                                EXPECT_TRUE(expanded(dialog));
+                                // Enter on the category closes it again, through the dialog's loop.
+                                ::PostMessageA(Tree(dialog), WM_KEYDOWN, VK_RETURN, 1);
+                            },
+                            [&](HWND dialog) {
+                                EXPECT_TRUE(StillOpen(dialog));
+                                EXPECT_FALSE(expanded(dialog));
+                                ClickButton(::GetDlgItem(dialog, IDCANCEL));
+                            }},
+                           [&] { return onCategory.DoModal(); });
         EXPECT_EQ(IDCANCEL, categoryResult);
         EXPECT_EQ(GUID_NULL, onCategory.m_clsidCategory);
         EXPECT_EQ(GUID_NULL, onCategory.m_clsidFilter);

@@ -128,6 +128,7 @@ TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
     RunManagerOnVideo(HERE, [&](HWND dialog) {
         ASSERT_TRUE(SelectListEntry(Filters(dialog), removed.clsid));
         ASSERT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
+        ::SetFocus(::GetDlgItem(dialog, IDC_REMOVE)); // pressed from the keyboard
         ClickButton(::GetDlgItem(dialog, IDC_REMOVE));
 
         EXPECT_FALSE(removed.Registered());
@@ -137,6 +138,9 @@ TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)
         EXPECT_EQ(LB_ERR, ListBox_GetCurSel(Filters(dialog)));
         EXPECT_FALSE(IsItemEnabled(dialog, IDC_REMOVE));
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_ADD));
+        // The keyboard keeps its place on an enabled control.
+        const HWND focus = ::GetFocus();
+        EXPECT_TRUE(::IsChild(dialog, focus) && ::IsWindowEnabled(focus)) << "focus on " << focus;
     });
 }
 
