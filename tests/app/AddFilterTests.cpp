@@ -169,16 +169,20 @@ struct VideoRegistration : ScopedClassesKey
     }
 };
 
-// A place on an item's row, in the tree's client area, from the rectangle of
-// the item's text and the tree's indent (where an expand button lies).
-using RowPlace = POINT (*)(RECT text, LONG indent);
-
-POINT PlaceOnRow(HWND tree, HTREEITEM item, RowPlace place)
+// The first place from the left on an item's row, in the tree's client area,
+// where the tree's hit test finds that item and `where` (TVHT_ONITEMLABEL,
+// TVHT_ONITEMBUTTON, TVHT_ONITEMRIGHT and the rest); fails when there is none.
+POINT FindOnRow(HWND tree, HTREEITEM item, UINT where)
 {
     TreeView_EnsureVisible(tree, item);
-    RECT text = {};
-    TreeView_GetItemRect(tree, item, &text, TRUE);
-    return place(text, static_cast<LONG>(TreeView_GetIndent(tree)));
+    RECT row = {};
+    TreeView_GetItemRect(tree, item, &row, FALSE);
+    TVHITTESTINFO hit = {{row.left, (row.top + row.bottom) / 2}, 0, nullptr};
+    for (; hit.pt.x < row.right; ++hit.pt.x)
+        if (TreeView_HitTest(tree, &hit) == item && (hit.flags & where))
+            return hit.pt;
+    ADD_FAILURE() << "no place " << where << " on the row of " << ItemText(tree, item);
+    return hit.pt;
 }
 
 // A double-click at a place of the tree as the mouse makes it: the pointer is
@@ -196,13 +200,11 @@ void DoubleClickAt(HWND tree, POINT at)
 }
 
 // Double-clicks an item: the item is selected by the first click, and the
-// second comes as a double-click on the middle of its text.
+// second comes as a double-click on its text.
 void DoubleClickItem(HWND tree, HTREEITEM item)
 {
     TreeView_SelectItem(tree, item);
-    DoubleClickAt(tree, PlaceOnRow(tree, item, [](RECT text, LONG) {
-                      return POINT{(text.left + text.right) / 2, (text.top + text.bottom) / 2};
-                  }));
+    DoubleClickAt(tree, FindOnRow(tree, item, TVHT_ONITEMLABEL));
 }
 
 // Runs the platform's reg.exe and returns its exit code; -1 when it cannot be started.
@@ -216,12 +218,7 @@ DWORD RunReg(const std::wstring& arguments)
 // A file of the test's own in the temporary folder, deleted at the end.
 struct ScopedTempFile
 {
-    ScopedTempFile()
-    {
-        wchar_t folder[MAX_PATH] = L"";
-        ::GetTempPathW(MAX_PATH, folder);
-        path = folder + GuidTextW(NewGuid()) + L".reg";
-    }
+    ScopedTempFile() = default;
     ~ScopedTempFile() { ::DeleteFileW(path.c_str()); }
     ScopedTempFile(const ScopedTempFile&) = delete;
     ScopedTempFile& operator=(const ScopedTempFile&) = delete;
@@ -241,7 +238,7 @@ struct ScopedTempFile
         return text;
     }
 
-    std::wstring path;
+    const std::wstring path = NewTempPath(L".reg");
 };
 
 // The cases copy into the vendor categories and choose the AVI Splitter, which
@@ -642,35 +639,15 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
 
         // With a filter selected, a double-click on another category's row
         // but off its text chooses nothing.
-        struct OffItemPlace : TableRow
+        for (const UINT where : {TVHT_ONITEMRIGHT, TVHT_ONITEMBUTTON})
         {
-            RowPlace place;
-            UINT hit; // where on the row the tree finds the place
-        };
-        const OffItemPlace offItem[] = {
-            {{"BesideTheText"},
-             [](RECT text, LONG) {
-                 return POINT{text.right + text.bottom - text.top, (text.top + text.bottom) / 2};
-             },
-             TVHT_ONITEMRIGHT},
-            {{"OnTheExpandButton"},
-             [](RECT text, LONG indent) {
-                 return POINT{text.left - indent / 2, (text.top + text.bottom) / 2};
-             },
-             TVHT_ONITEMBUTTON}};
-        for (const OffItemPlace& row : offItem)
-        {
-            SCOPED_TRACE(row.name);
+            SCOPED_TRACE(where);
             CAddFilterDlg offFilter;
             const INT_PTR offResult = RunAddFilter(HERE, manager, offFilter, [&](HWND dialog) {
                 ASSERT_TRUE(SelectFilter(dialog, category.clsid, filter));
-                const HWND tree = Tree(dialog);
-                const HTREEITEM other = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
+                const HTREEITEM other = FindItem(Tree(dialog), nullptr, CLSID_LegacyAmFilterCategory);
                 ASSERT_NE(nullptr, other);
-                TVHITTESTINFO hit = {PlaceOnRow(tree, other, row.place), 0, nullptr};
-                ASSERT_EQ(other, TreeView_HitTest(tree, &hit));
-                ASSERT_EQ(row.hit, hit.flags);
-                DoubleClickAt(tree, hit.pt);
+                DoubleClickAt(Tree(dialog), FindOnRow(Tree(dialog), other, where));
                 EXPECT_TRUE(StillOpen(dialog));
                 ClickButton(::GetDlgItem(dialog, IDCANCEL));
             });

@@ -173,54 +173,32 @@ void PressKey(HWND window, WPARAM key)
 
 // A folder of the test's own in the temporary folder, with copies of files put
 // there; all removed at the end.
-class ScopedFolder
+struct ScopedFolder
 {
-public:
-    ScopedFolder()
-    {
-        wchar_t temp[MAX_PATH] = L"";
-        ::GetTempPathW(MAX_PATH, temp);
-        m_path = temp + GuidTextW(NewGuid());
-        EXPECT_TRUE(::CreateDirectoryW(m_path.c_str(), nullptr));
-    }
+    ScopedFolder() { EXPECT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)); }
     ~ScopedFolder()
     {
-        for (const std::wstring& file : m_files)
+        for (const std::wstring& file : files)
             ::DeleteFileW(file.c_str());
-        ::RemoveDirectoryW(m_path.c_str());
+        ::RemoveDirectoryW(path.c_str());
     }
-    ScopedFolder(const ScopedFolder&) = delete;
-    ScopedFolder& operator=(const ScopedFolder&) = delete;
-
-    // The copy's path; fails, for the caller to assert, when there is none.
     std::wstring Put(const std::wstring& source, const wchar_t* name)
     {
-        m_files.push_back(m_path + L"\\" + name);
-        EXPECT_TRUE(::CopyFileW(source.c_str(), m_files.back().c_str(), TRUE)) << "cannot copy to " << name;
-        return m_files.back();
+        files.push_back(path + L"\\" + name);
+        EXPECT_TRUE(::CopyFileW(source.c_str(), files.back().c_str(), TRUE)) << "cannot copy to " << name;
+        return files.back();
     }
 
-private:
-    std::wstring m_path;
-    std::vector<std::wstring> m_files;
+    const std::wstring path = NewTempPath();
+    std::vector<std::wstring> files;
 };
 
 // The planted DLL, built beside this test program.
 std::wstring PlantedDllPath()
 {
     wchar_t path[MAX_PATH] = L"";
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring self = path;
+    const std::wstring self(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
     return self.substr(0, self.find_last_of(L"\\/") + 1) + L"" ZARV_PLANTED_DLL;
-}
-
-bool PlantedDllRanIn(DWORD process)
-{
-    const std::string sign = kPlantedDllSign + std::to_string(process);
-    const HANDLE event = ::OpenEventA(SYNCHRONIZE, FALSE, sign.c_str());
-    if (event)
-        ::CloseHandle(event);
-    return event != nullptr;
 }
 
 bool ListsCategory(REFCLSID category)
@@ -279,7 +257,11 @@ TEST_F(ManagerProgram, RunsNoDllSavedBesideIt)
     Program program(L"", copy);
     const HWND window = program.WaitForWindow();
     ASSERT_NE(nullptr, window) << "no manager window";
-    EXPECT_FALSE(PlantedDllRanIn(program.Id()));
+    const std::string sign = kPlantedDllSign + std::to_string(program.Id());
+    const HANDLE ran = ::OpenEventA(SYNCHRONIZE, FALSE, sign.c_str());
+    EXPECT_EQ(nullptr, ran) << "the DLL saved beside the program ran in it";
+    if (ran)
+        ::CloseHandle(ran);
     PressKey(window, VK_ESCAPE);
     EXPECT_TRUE(program.EndsWithoutOtherWindows());
 }

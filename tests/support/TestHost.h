@@ -19,6 +19,15 @@ inline bool RunningUnderWine()
     return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+// A fresh path in the temporary folder, for a file or folder of the test's own,
+// with this ending.
+inline std::wstring NewTempPath(const wchar_t* ending = L"")
+{
+    wchar_t folder[MAX_PATH] = L"";
+    ::GetTempPathW(MAX_PATH, folder);
+    return folder + GuidTextW(NewGuid()) + ending;
+}
+
 // The fixture of the tests that write the classes root (directly, or through
 // the program, which registers its categories as it opens). They skip unless
 // this process may create keys under HKEY_CLASSES_ROOT\CLSID, as the filter
