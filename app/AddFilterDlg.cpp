@@ -15,9 +15,6 @@ namespace {
 // not its expand button or the row beside it.
 constexpr UINT kOnItemItself = TVHT_ONITEMLABEL | TVHT_ONITEMICON;
 
-// The id of the dialog's own handling of the tree's messages.
-constexpr UINT_PTR kFilterTreeSubclass = 1;
-
 // Inserts an item with the entry's text in sorted position under parent and
 // attaches a private copy of the entry's CLSID to it. Returns the item, which
 // then owns the copy, with the copy in `copy`; or null, leaving nothing behind,
@@ -77,8 +74,11 @@ BOOL CAddFilterDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_pParentDevEnum = OwnerDevEnum();
-    ::SetWindowSubclass(m_treeFilters.m_hWnd, &CAddFilterDlg::FilterTreeProc, kFilterTreeSubclass,
-                        reinterpret_cast<DWORD_PTR>(this));
+    // The tree's own procedure goes into its user data, which the control
+    // leaves to its owner, before the dialog's stands in front of it.
+    const HWND tree = m_treeFilters.m_hWnd;
+    ::SetWindowLongPtrW(tree, GWLP_USERDATA, ::GetWindowLongPtrW(tree, GWLP_WNDPROC));
+    ::SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CAddFilterDlg::FilterTreeProc));
     FillTree();
     return TRUE; // the focus goes to the first tab stop, the tree
 }
@@ -177,22 +177,19 @@ void CAddFilterDlg::OnReturnFilterTree(NMHDR* /*header*/, LRESULT* result)
 
 // The tree asks the dialog manager for Enter while a category item is
 // selected, so that it reaches the tree (and the dialog as NM_RETURN) rather
-// than OK, which is disabled then. Every other key goes as before. The
-// handling ends with the tree's last message.
-LRESULT CALLBACK CAddFilterDlg::FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam,
-                                               UINT_PTR subclass, DWORD_PTR dialog)
+// than OK, which is disabled then. Every other message goes to the tree's own
+// procedure and comes back as it answers.
+LRESULT CALLBACK CAddFilterDlg::FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCDESTROY)
-        ::RemoveWindowSubclass(tree, &CAddFilterDlg::FilterTreeProc, subclass);
-    LRESULT result = ::DefSubclassProc(tree, message, wParam, lParam);
+    const WNDPROC treeProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(tree, GWLP_USERDATA));
+    LRESULT result = ::CallWindowProcW(treeProc, tree, message, wParam, lParam);
     const MSG* key = message == WM_GETDLGCODE ? reinterpret_cast<const MSG*>(lParam) : nullptr;
-    if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
-    {
-        const CAddFilterDlg* self = reinterpret_cast<const CAddFilterDlg*>(dialog);
-        const HTREEITEM selected = self->m_treeFilters.GetSelectedItem();
-        if (selected && !self->IsFilterItem(selected))
-            result |= DLGC_WANTMESSAGE;
-    }
+    if (!key || key->message != WM_KEYDOWN || key->wParam != VK_RETURN)
+        return result;
+    const auto* self = dynamic_cast<const CAddFilterDlg*>(CDialog::FromHandle(::GetParent(tree)));
+    const HTREEITEM selected = self ? self->m_treeFilters.GetSelectedItem() : nullptr;
+    if (selected && !self->IsFilterItem(selected))
+        result |= DLGC_WANTMESSAGE;
     return result;
 }
 

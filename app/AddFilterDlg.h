@@ -49,8 +49,7 @@ private:
     void OnSelChangedFilterTree(NMHDR* header, LRESULT* result);
     void OnDblClkFilterTree(NMHDR* header, LRESULT* result);
     void OnReturnFilterTree(NMHDR* header, LRESULT* result);
-    static LRESULT CALLBACK FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR subclass, DWORD_PTR dialog);
+    static LRESULT CALLBACK FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     void ClearTree();
