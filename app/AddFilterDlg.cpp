@@ -133,6 +133,13 @@ bool CAddFilterDlg::IsFilterItem(HTREEITEM item) const noexcept
     return item && m_treeFilters.GetParentItem(item);
 }
 
+// The selected item when it is a category item; null otherwise.
+HTREEITEM CAddFilterDlg::SelectedCategoryItem() const noexcept
+{
+    const HTREEITEM selected = m_treeFilters.GetSelectedItem();
+    return selected && !IsFilterItem(selected) ? selected : nullptr;
+}
+
 // OK is enabled exactly while a filter item is selected.
 void CAddFilterDlg::OnSelChangedFilterTree(NMHDR* header, LRESULT* result)
 {
@@ -169,9 +176,8 @@ HTREEITEM CAddFilterDlg::ItemUnderMessage() const noexcept
 // the dialog manager as usual and presses OK.
 void CAddFilterDlg::OnReturnFilterTree(NMHDR* /*header*/, LRESULT* result)
 {
-    const HTREEITEM selected = m_treeFilters.GetSelectedItem();
-    if (selected && !IsFilterItem(selected))
-        m_treeFilters.Expand(selected, TVE_TOGGLE);
+    if (const HTREEITEM category = SelectedCategoryItem())
+        m_treeFilters.Expand(category, TVE_TOGGLE);
     *result = TRUE; // handled
 }
 
@@ -187,8 +193,7 @@ LRESULT CALLBACK CAddFilterDlg::FilterTreeProc(HWND tree, UINT message, WPARAM w
     if (!key || key->message != WM_KEYDOWN || key->wParam != VK_RETURN)
         return result;
     const auto* self = dynamic_cast<const CAddFilterDlg*>(CDialog::FromHandle(::GetParent(tree)));
-    const HTREEITEM selected = self ? self->m_treeFilters.GetSelectedItem() : nullptr;
-    if (selected && !self->IsFilterItem(selected))
+    if (self && self->SelectedCategoryItem())
         result |= DLGC_WANTMESSAGE;
     return result;
 }

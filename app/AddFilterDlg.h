@@ -44,6 +44,7 @@ private:
     void InsertFilterItem(HTREEITEM categoryItem, const NamedClsid& entry);
 
     bool IsFilterItem(HTREEITEM item) const noexcept;
+    HTREEITEM SelectedCategoryItem() const noexcept;
     HTREEITEM ItemUnderMessage() const noexcept;
 
     void OnSelChangedFilterTree(NMHDR* header, LRESULT* result);

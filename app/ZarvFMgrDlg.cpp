@@ -154,11 +154,7 @@ void CZarvFMgrDlg::AddCategoryEntry(const NamedClsid& entry)
 void CZarvFMgrDlg::ClearFilterList()
 {
     ClearList(m_listFilters);
-    const HWND remove = GetDlgItem(IDC_REMOVE);
-    // A disabled window loses the focus to no one: it moves to the list first.
-    if (::GetFocus() == remove)
-        GotoDlgCtrl(m_listFilters.m_hWnd);
-    ::EnableWindow(remove, FALSE);
+    ::EnableWindow(GetDlgItem(IDC_REMOVE), FALSE);
 }
 
 void CZarvFMgrDlg::ClearCategoryList()
@@ -170,6 +166,10 @@ void CZarvFMgrDlg::ClearCategoryList()
 // The caller obtains and releases the enumerator; null lists nothing.
 void CZarvFMgrDlg::FillFilterList(IEnumMoniker* enumerator)
 {
+    // The refill disables Remove, and a disabled window loses the focus to no
+    // one: the focus moves to the list first.
+    if (::GetFocus() == GetDlgItem(IDC_REMOVE))
+        GotoDlgCtrl(m_listFilters.m_hWnd);
     // Painted once, when the list is full, rather than after every entry.
     m_listFilters.SetRedraw(FALSE);
     ClearFilterList();
