@@ -24,49 +24,42 @@ constexpr DWORD kWindowWait = 30000; // ms: a cold program start under Wine
 constexpr DWORD kEndWait = 10000;    // ms
 constexpr DWORD kPoll = 50;          // ms
 
-// The program's path, as this process names it.
-std::wstring ProgramPath()
-{
-    return L"" ZARV_PROGRAM_PATH;
-}
+// The program's path, as this process names it, and the key of Wine's
+// settings for the program alone, named by its file name.
+const std::wstring kProgramPath = L"" ZARV_PROGRAM_PATH;
+const std::wstring kProgramSettings =
+    L"Software\\Wine\\AppDefaults\\" + kProgramPath.substr(kProgramPath.find_last_of(L"/\\") + 1);
 
-// Wine's load order of one DLL for the program alone, by its file name: while
-// it lives, the program starts with this DLL disabled (an empty order), or
-// found as the order says ("native,builtin": a DLL of that name found in the
-// search path before Wine's own). (Overrides in the environment do not reach a
-// process that another Wine process starts: Wine hands its own on.)
+// Wine's load order of one DLL for the program alone: while it lives, the
+// program starts with this DLL disabled (an empty order), or found as the
+// order says ("native,builtin": a DLL of that name found in the search path
+// before Wine's own). (Overrides in the environment do not reach a process
+// that another Wine process starts: Wine hands its own on.)
 class DllLoadOrderForProgram
 {
 public:
     explicit DllLoadOrderForProgram(const wchar_t* dll, const std::wstring& order = L"")
     {
         EXPECT_EQ(ERROR_SUCCESS,
-                  ::RegSetKeyValueW(HKEY_CURRENT_USER, (AppDefaults() + L"\\DllOverrides").c_str(), dll,
+                  ::RegSetKeyValueW(HKEY_CURRENT_USER, (kProgramSettings + L"\\DllOverrides").c_str(), dll,
                                     REG_SZ, order.c_str(), DWORD((order.size() + 1) * sizeof(wchar_t))));
     }
-    ~DllLoadOrderForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, AppDefaults().c_str()); }
+    ~DllLoadOrderForProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kProgramSettings.c_str()); }
     DllLoadOrderForProgram(const DllLoadOrderForProgram&) = delete;
     DllLoadOrderForProgram& operator=(const DllLoadOrderForProgram&) = delete;
-
-private:
-    static std::wstring AppDefaults()
-    {
-        const std::wstring path = ProgramPath();
-        return L"Software\\Wine\\AppDefaults\\" + path.substr(path.find_last_of(L"/\\") + 1);
-    }
 };
 
 class Program
 {
 public:
-    explicit Program(const std::wstring& arguments = L"", const std::wstring& path = ProgramPath())
+    explicit Program(const std::wstring& arguments = L"", const std::wstring& path = kProgramPath)
     {
         std::wstring commandLine = L"\"" + path + L"\" " + arguments;
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         m_started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                      nullptr, &startup, &m_process) != FALSE;
-        EXPECT_TRUE(m_started) << "cannot start " << std::string(commandLine.begin(), commandLine.end());
+        EXPECT_TRUE(m_started) << "cannot start " << AsciiText(commandLine);
     }
     ~Program()
     {
@@ -86,39 +79,33 @@ public:
     bool Started() const { return m_started; }
     DWORD Id() const { return m_process.dwProcessId; }
 
-    // The program's manager window, once it is visible; null on time-out, or
-    // when the program never started.
-    HWND WaitForWindow() const
+    // The program's manager window (for `manager` false, any other window of
+    // the program), once it is visible; null once the program has ended, on
+    // time-out, or when the program never started.
+    HWND WaitForWindow(bool manager = true, DWORD timeout = kWindowWait) const
     {
-        if (!m_started)
-            return nullptr;
-        for (DWORD waited = 0; waited < kWindowWait; waited += kPoll)
+        for (DWORD waited = 0; m_started && waited < timeout; waited += kPoll)
         {
-            if (HWND window = VisibleWindow(true))
+            if (HWND window = VisibleWindow(manager))
                 return window;
             if (Ended(kPoll))
-                return nullptr;
+                break;
         }
         return nullptr;
     }
 
     // Waits for the process to end; fails the test when it shows any window
     // but the manager window meanwhile.
-    bool EndsWithoutOtherWindows(DWORD timeout = kEndWait) const
+    bool EndsWithoutOtherWindows() const
     {
-        for (DWORD waited = 0; waited < timeout; waited += kPoll)
+        if (HWND other = WaitForWindow(false, kEndWait))
         {
-            if (HWND other = VisibleWindow(false))
-            {
-                wchar_t title[256] = {};
-                ::GetWindowTextW(other, title, ARRAYSIZE(title));
-                ADD_FAILURE() << "the program shows a window: " << std::string(title, title + wcslen(title));
-                return false;
-            }
-            if (Ended(kPoll))
-                return true;
+            wchar_t title[256] = {};
+            ::GetWindowTextW(other, title, ARRAYSIZE(title));
+            ADD_FAILURE() << "the program shows a window: " << AsciiText(title);
+            return false;
         }
-        return false;
+        return Ended(0);
     }
 
     bool Ended(DWORD timeout) const
@@ -146,19 +133,6 @@ private:
     bool m_started = false;
     PROCESS_INFORMATION m_process = {};
 };
-
-std::vector<std::wstring> ListTextsW(HWND list)
-{
-    std::vector<std::wstring> texts;
-    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
-    {
-        wchar_t text[256] = {};
-        if (::SendMessageW(list, LB_GETTEXTLEN, index, 0) < LRESULT(ARRAYSIZE(text)))
-            ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
-        texts.emplace_back(text);
-    }
-    return texts;
-}
 
 // A key pressed and released on the window's focus.
 void PressKey(HWND window, WPARAM key)
@@ -222,13 +196,11 @@ TEST_F(ManagerProgram, StartsWithTheCategoriesRegisteredAndListedAndIgnoresItsAr
     Program program(L"/help --unknown C:\\nowhere\\file.txt");
     const HWND window = program.WaitForWindow();
     ASSERT_NE(nullptr, window) << "no manager window";
-    const HWND categories = ::GetDlgItem(window, IDC_CATEGORY_LIST);
-    EXPECT_EQ((std::vector<std::wstring>{L"ZARV Audio Processors", L"ZARV Video Processors"}),
-              ListTextsW(categories));
-    EXPECT_EQ(LB_ERR, ListBox_GetCurSel(categories));
-    EXPECT_EQ(0, ListBox_GetCount(::GetDlgItem(window, IDC_FILTER_LIST)));
-    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_ADD)));
-    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_REMOVE)));
+    EXPECT_EQ((std::vector<std::string>{kAudio, kVideo}), ListTexts(Categories(window)));
+    EXPECT_EQ(LB_ERR, ListBox_GetCurSel(Categories(window)));
+    EXPECT_EQ(0, ListBox_GetCount(Filters(window)));
+    EXPECT_FALSE(IsItemEnabled(window, IDC_ADD));
+    EXPECT_FALSE(IsItemEnabled(window, IDC_REMOVE));
     EXPECT_TRUE(ListsCategory(CLSID_ZarvVideoProcessors));
     EXPECT_TRUE(ListsCategory(CLSID_ZarvAudioProcessors));
 
@@ -250,7 +222,7 @@ TEST_F(ManagerProgram, RunsNoDllSavedBesideIt)
     if (!RunningUnderWine())
         GTEST_SKIP() << "prefers the saved DLL through Wine's load order";
     ScopedFolder downloads;
-    const std::wstring copy = downloads.Put(ProgramPath(), L"ZarvFMgr.exe");
+    const std::wstring copy = downloads.Put(kProgramPath, L"ZarvFMgr.exe");
     downloads.Put(PlantedDllPath(), L"bcrypt.dll");
     const DllLoadOrderForProgram savedFirst(L"bcrypt", L"native,builtin");
 

@@ -30,12 +30,17 @@ bool ListsFilter(HWND dialog, REFCLSID filter)
     return !ListEntriesOf(Filters(dialog), filter).empty();
 }
 
-// The platform's device enumerator as the window is given it: one category can
-// be made to fail its listing, and the cursor at each listing is kept.
+// The platform's device enumerator as the window is given it while the object
+// lives (`services` gives it): one category can be made to fail its listing,
+// and the cursor at each listing is kept.
 class ListingDevEnum : public FakeComObject<ICreateDevEnum>
 {
 public:
-    ListingDevEnum() : FakeComObject(IID_ICreateDevEnum), m_real(DeviceEnumerator()) {}
+    explicit ListingDevEnum(REFCLSID failing = GUID_NULL)
+        : FakeComObject(IID_ICreateDevEnum), unlistable(failing), m_real(DeviceEnumerator())
+    {
+        services.Give(CLSID_SystemDeviceEnum, this);
+    }
 
     STDMETHODIMP CreateClassEnumerator(REFCLSID category, IEnumMoniker** out, DWORD flags) override
     {
@@ -48,8 +53,9 @@ public:
         return m_real->CreateClassEnumerator(category, out, flags);
     }
 
-    CLSID unlistable = GUID_NULL;
+    const CLSID unlistable;
     HCURSOR cursorWhileListing = nullptr; // at the last listing
+    ScopedCreation services;
 
 private:
     ComPtr<ICreateDevEnum> m_real;
@@ -201,10 +207,7 @@ TEST_F(ManagerWindow, RemoveWithoutAKeyPathDeletesNothingAndKeepsTheList)
 // listed before; Remove then acts on that one, whose filter the user selected.
 TEST_F(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
 {
-    ListingDevEnum devEnum;
-    devEnum.unlistable = CLSID_ZarvAudioProcessors;
-    ScopedCreation services;
-    services.Give(CLSID_SystemDeviceEnum, &devEnum);
+    ListingDevEnum devEnum(CLSID_ZarvAudioProcessors);
     const CLSID filter = NewGuid();
     RegisteredFilter inVideo(CLSID_ZarvVideoProcessors, L"Shared probe", filter);
     RegisteredFilter inAudio(CLSID_ZarvAudioProcessors, L"Shared probe", filter);
@@ -229,10 +232,7 @@ TEST_F(ManagerWindow, RemoveActsOnTheListedCategoryAfterAListingFailed)
 // is back afterwards, also when the listing fails.
 TEST_F(ManagerWindow, ShowsTheWaitCursorWhileItListsACategory)
 {
-    ListingDevEnum devEnum;
-    devEnum.unlistable = CLSID_ZarvAudioProcessors;
-    ScopedCreation services;
-    services.Give(CLSID_SystemDeviceEnum, &devEnum);
+    ListingDevEnum devEnum(CLSID_ZarvAudioProcessors);
     RegisteredFilter filter(CLSID_ZarvVideoProcessors, L"Cursor probe");
     RunManager(HERE, [&](HWND dialog) {
         const HCURSOR before = ::LoadCursor(nullptr, IDC_CROSS);
@@ -297,15 +297,13 @@ class ManagerWindowWithoutService : public ClassesRootTest,
 TEST_P(ManagerWindowWithoutService, EndsAtOnce)
 {
     ListingDevEnum devEnum;
-    ScopedCreation services;
-    services.Give(CLSID_SystemDeviceEnum, &devEnum);
-    services.Fail(GetParam().missing, REGDB_E_CLASSNOTREG);
+    devEnum.services.Fail(GetParam().missing, REGDB_E_CLASSNOTREG);
     CZarvFMgrDlg dialog;
     CWinApp::GetApp()->m_pMainWnd = &dialog;
     const ModalRun run = RunInsideModal(dialog, {});
     EXPECT_FALSE(run.leftOpen) << "the window came up";
     EXPECT_EQ(-1, run.result);
-    EXPECT_EQ(GetParam().requested, services.requested);
+    EXPECT_EQ(GetParam().requested, devEnum.services.requested);
     EXPECT_TRUE(devEnum.balanced());
     EXPECT_EQ(nullptr, CWinApp::GetApp()->m_pMainWnd);
 }

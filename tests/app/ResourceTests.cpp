@@ -32,19 +32,24 @@ class TemplateReader
 public:
     explicit TemplateReader(const BYTE* data) : m_start(data), m_at(data) {}
 
-    WORD Word() { return Read<WORD>(); }
-    DWORD Dword() { return Read<DWORD>(); }
-    short Short() { return Read<short>(); }
-    BYTE Byte() { return Read<BYTE>(); }
+    // The next field, of this type.
+    template <typename T>
+    T Read()
+    {
+        T value;
+        memcpy(&value, m_at, sizeof value);
+        m_at += sizeof value;
+        return value;
+    }
 
     // A name or ordinal: "#n" for an ordinal, the text otherwise, "" for none.
     std::wstring NameOrOrdinal()
     {
-        const WORD first = Word();
+        const WORD first = Read<WORD>();
         if (first == 0xFFFF)
-            return L"#" + std::to_wstring(Word());
+            return L"#" + std::to_wstring(Read<WORD>());
         std::wstring text;
-        for (WORD c = first; c != 0; c = Word())
+        for (WORD c = first; c != 0; c = Read<WORD>())
             text += static_cast<wchar_t>(c);
         return text;
     }
@@ -56,15 +61,6 @@ public:
     }
 
 private:
-    template <typename T>
-    T Read()
-    {
-        T value;
-        memcpy(&value, m_at, sizeof value);
-        m_at += sizeof value;
-        return value;
-    }
-
     const BYTE* m_start;
     const BYTE* m_at;
 };
@@ -77,7 +73,7 @@ struct Control
     const wchar_t* text;         // nullptr: any non-empty text
     short x, y, cx, cy;
     DWORD style;
-    DWORD exStyle;
+    DWORD exStyle = 0;
 };
 
 struct Layout : TableRow
@@ -97,36 +93,34 @@ constexpr DWORD kFilterListStyle =
     kShown | LBS_NOTIFY | LBS_SORT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
 
 const std::vector<Control> kAboutControls = {
-    {IDC_ABOUT_LOGO, L"Static", L"#130", L"#2102", 65, 60, 15, 13, kShown | SS_BITMAP, 0},
+    {IDC_ABOUT_LOGO, L"Static", L"#130", L"#2102", 65, 60, 15, 13, kShown | SS_BITMAP},
     {IDC_ABOUT_TITLE, L"Static", L"#130", L"Demo Name", 32, 11, 220, 8,
-     kShown | SS_CENTER | SS_NOPREFIX | WS_GROUP, 0},
-    {IDOK, L"Button", L"#128", L"OK", 117, 122, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0},
-    {IDC_ABOUT_COPYRIGHT, L"Static", L"#130", nullptr, 30, 33, 225, 22, kShown | SS_CENTER | WS_GROUP, 0},
-    {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8, kShown | SS_LEFT | SS_NOTIFY | WS_GROUP,
-     0},
+     kShown | SS_CENTER | SS_NOPREFIX | WS_GROUP},
+    {IDOK, L"Button", L"#128", L"OK", 117, 122, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP},
+    {IDC_ABOUT_COPYRIGHT, L"Static", L"#130", nullptr, 30, 33, 225, 22, kShown | SS_CENTER | WS_GROUP},
+    {IDC_ABOUT_LINK, L"Static", L"#130", nullptr, 101, 106, 85, 8, kShown | SS_LEFT | SS_NOTIFY | WS_GROUP},
 };
 
 const std::vector<Control> kManagerControls = {
     {DWORD(IDC_STATIC), L"Static", L"#130", L"ORBEK filter &categories:", 7, 7, 164, 8,
-     kShown | SS_LEFT | WS_GROUP, 0},
-    {IDC_CATEGORY_LIST, L"ListBox", L"#131", L"", 7, 20, 164, 131, kFilterListStyle, 0},
+     kShown | SS_LEFT | WS_GROUP},
+    {IDC_CATEGORY_LIST, L"ListBox", L"#131", L"", 7, 20, 164, 131, kFilterListStyle},
     {DWORD(IDC_STATIC), L"Static", L"#130", L"Registered &filters:", 180, 7, 164, 8,
-     kShown | SS_LEFT | WS_GROUP, 0},
-    {IDC_FILTER_LIST, L"ListBox", L"#131", L"", 180, 20, 164, 131, kFilterListStyle, 0},
+     kShown | SS_LEFT | WS_GROUP},
+    {IDC_FILTER_LIST, L"ListBox", L"#131", L"", 180, 20, 164, 131, kFilterListStyle},
     {IDC_ADD, L"Button", L"#128", L"&Add...", 353, 7, 50, 14,
-     kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
+     kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP},
     {IDC_REMOVE, L"Button", L"#128", L"&Remove", 353, 24, 50, 14,
-     kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP, 0},
-    {IDOK, L"Button", L"#128", L"E&xit", 353, 47, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+     kShown | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP},
+    {IDOK, L"Button", L"#128", L"E&xit", 353, 47, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_TABSTOP},
 };
 
 const std::vector<Control> kAddFilterControls = {
     {IDC_FILTER_TREE, L"SysTreeView32", L"SysTreeView32", L"Tree1", 7, 7, 247, 187,
      kShown | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_TABSTOP,
      WS_EX_CLIENTEDGE},
-    {IDOK, L"Button", L"#128", L"OK", 263, 7, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_DISABLED | WS_TABSTOP,
-     0},
-    {IDCANCEL, L"Button", L"#128", L"Cancel", 263, 24, 50, 14, kShown | BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {IDOK, L"Button", L"#128", L"OK", 263, 7, 50, 14, kShown | BS_DEFPUSHBUTTON | WS_DISABLED | WS_TABSTOP},
+    {IDCANCEL, L"Button", L"#128", L"Cancel", 263, 24, 50, 14, kShown | BS_PUSHBUTTON | WS_TABSTOP},
 };
 
 const Layout kLayouts[] = {
@@ -155,23 +149,23 @@ TEST_P(DialogTemplate, MatchesTheLayout)
     ASSERT_NE(nullptr, data);
     TemplateReader in(data);
 
-    EXPECT_EQ(1, in.Word()); // extended template
-    EXPECT_EQ(0xFFFF, in.Word());
-    EXPECT_EQ(0u, in.Dword()); // help id
-    EXPECT_EQ(layout.exStyle, in.Dword());
-    EXPECT_EQ(layout.style, in.Dword());
-    const WORD controls = in.Word();
-    EXPECT_EQ(0, in.Short());
-    EXPECT_EQ(0, in.Short());
-    EXPECT_EQ(layout.cx, in.Short());
-    EXPECT_EQ(layout.cy, in.Short());
+    EXPECT_EQ(1, in.Read<WORD>()); // extended template
+    EXPECT_EQ(0xFFFF, in.Read<WORD>());
+    EXPECT_EQ(0u, in.Read<DWORD>()); // help id
+    EXPECT_EQ(layout.exStyle, in.Read<DWORD>());
+    EXPECT_EQ(layout.style, in.Read<DWORD>());
+    const WORD controls = in.Read<WORD>();
+    EXPECT_EQ(0, in.Read<short>());
+    EXPECT_EQ(0, in.Read<short>());
+    EXPECT_EQ(layout.cx, in.Read<short>());
+    EXPECT_EQ(layout.cy, in.Read<short>());
     EXPECT_EQ(L"", in.NameOrOrdinal()); // menu
     EXPECT_EQ(L"", in.NameOrOrdinal()); // class
     EXPECT_EQ(layout.caption, in.NameOrOrdinal());
-    EXPECT_EQ(8, in.Word()); // points
-    EXPECT_EQ(0, in.Word()); // weight
-    EXPECT_EQ(0, in.Byte()); // italic
-    EXPECT_EQ(layout.charSet, in.Byte());
+    EXPECT_EQ(8, in.Read<WORD>()); // points
+    EXPECT_EQ(0, in.Read<WORD>()); // weight
+    EXPECT_EQ(0, in.Read<BYTE>()); // italic
+    EXPECT_EQ(layout.charSet, in.Read<BYTE>());
     EXPECT_EQ(L"MS Sans Serif", in.NameOrOrdinal());
 
     ASSERT_EQ(layout.controls.size(), controls);
@@ -179,14 +173,14 @@ TEST_P(DialogTemplate, MatchesTheLayout)
     {
         SCOPED_TRACE(control.id);
         in.AlignToDword();
-        EXPECT_EQ(0u, in.Dword()); // help id
-        EXPECT_EQ(control.exStyle, in.Dword());
-        EXPECT_EQ(control.style, in.Dword());
-        EXPECT_EQ(control.x, in.Short());
-        EXPECT_EQ(control.y, in.Short());
-        EXPECT_EQ(control.cx, in.Short());
-        EXPECT_EQ(control.cy, in.Short());
-        EXPECT_EQ(control.id, in.Dword());
+        EXPECT_EQ(0u, in.Read<DWORD>()); // help id
+        EXPECT_EQ(control.exStyle, in.Read<DWORD>());
+        EXPECT_EQ(control.style, in.Read<DWORD>());
+        EXPECT_EQ(control.x, in.Read<short>());
+        EXPECT_EQ(control.y, in.Read<short>());
+        EXPECT_EQ(control.cx, in.Read<short>());
+        EXPECT_EQ(control.cy, in.Read<short>());
+        EXPECT_EQ(control.id, in.Read<DWORD>());
         const std::wstring className = in.NameOrOrdinal();
         EXPECT_TRUE(className == control.ordinalClass || _wcsicmp(className.c_str(), control.className) == 0);
         const std::wstring text = in.NameOrOrdinal();
@@ -194,7 +188,7 @@ TEST_P(DialogTemplate, MatchesTheLayout)
             EXPECT_EQ(control.text, text);
         else
             EXPECT_FALSE(text.empty());
-        EXPECT_EQ(0, in.Word()); // no creation data
+        EXPECT_EQ(0, in.Read<WORD>()); // no creation data
     }
 }
 

@@ -11,12 +11,13 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "CategoryMembers.h"
 #include "FilterEnumeration.h"
 #include "PropertyNames.h"
 #include "StandIns.h"
@@ -50,13 +51,12 @@ public:
         return string;
     }
 
+    // How many watched strings are still unfreed; the count starts anew.
     int TakeUnfreed()
     {
-        ::AcquireSRWLockExclusive(&m_lock);
-        const int unfreed = static_cast<int>(m_live.size());
-        m_live.clear();
-        ::ReleaseSRWLockExclusive(&m_lock);
-        return unfreed;
+        std::set<void*> unfreed;
+        Update([&] { unfreed.swap(m_live); });
+        return static_cast<int>(unfreed.size());
     }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
@@ -121,12 +121,33 @@ class FakePropertyBag : public FakeComObject<IPropertyBag>
 public:
     FakePropertyBag() : FakeComObject(IID_IPropertyBag) {}
 
-    FakePropertyBag& Text(const wchar_t* name, std::wstring text) { return Set(name, Kind::Text, text); }
-    FakePropertyBag& NullText(const wchar_t* name) { return Set(name, Kind::NullText); }
-    FakePropertyBag& Number(const wchar_t* name, LONG number) { return Set(name, Kind::Number, {}, number); }
+    FakePropertyBag& Text(const wchar_t* name, std::wstring text)
+    {
+        return Answer(name, [text](VARIANT* value) {
+            V_VT(value) = VT_BSTR;
+            V_BSTR(value) = Strings().Allocate(text);
+            return V_BSTR(value) ? S_OK : E_OUTOFMEMORY;
+        });
+    }
+    FakePropertyBag& NullText(const wchar_t* name)
+    {
+        return Answer(name, [](VARIANT* value) {
+            V_VT(value) = VT_BSTR;
+            V_BSTR(value) = nullptr;
+            return S_OK;
+        });
+    }
+    FakePropertyBag& Number(const wchar_t* name, LONG number)
+    {
+        return Answer(name, [number](VARIANT* value) {
+            V_VT(value) = VT_I4;
+            V_I4(value) = number;
+            return S_OK;
+        });
+    }
     FakePropertyBag& Failing(const wchar_t* name, HRESULT status)
     {
-        return Set(name, Kind::Failing, {}, 0, status);
+        return Answer(name, [status](VARIANT*) { return status; });
     }
 
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override
@@ -137,28 +158,10 @@ public:
         if (V_VT(value) != VT_BSTR)
             ++untypedReads;
 
-        const auto found = m_values.find(name);
-        if (found == m_values.end())
+        const auto found = m_answers.find(name);
+        if (found == m_answers.end())
             return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND); // what the platform's bag says
-        const Value& stored = found->second;
-        switch (stored.kind)
-        {
-        case Kind::Text:
-            V_VT(value) = VT_BSTR;
-            V_BSTR(value) = Strings().Allocate(stored.text);
-            return V_BSTR(value) ? S_OK : E_OUTOFMEMORY;
-        case Kind::NullText:
-            V_VT(value) = VT_BSTR;
-            V_BSTR(value) = nullptr;
-            return S_OK;
-        case Kind::Number:
-            V_VT(value) = VT_I4;
-            V_I4(value) = stored.number;
-            return S_OK;
-        case Kind::Failing:
-            break;
-        }
-        return stored.status;
+        return found->second(value);
     }
     STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
 
@@ -166,28 +169,15 @@ public:
     int untypedReads = 0;            // reads whose variant the caller did not set to VT_BSTR
 
 private:
-    enum class Kind
+    // How a read of the name answers: the variant it fills in, and its status.
+    using Reading = std::function<HRESULT(VARIANT*)>;
+    FakePropertyBag& Answer(const wchar_t* name, Reading reading)
     {
-        Text,
-        NullText,
-        Number,
-        Failing
-    };
-    struct Value
-    {
-        Kind kind;
-        std::wstring text;
-        LONG number;
-        HRESULT status;
-    };
-    FakePropertyBag& Set(const wchar_t* name, Kind kind, std::wstring text = {}, LONG number = 0,
-                         HRESULT status = S_OK)
-    {
-        m_values[name] = Value{kind, std::move(text), number, status};
+        m_answers[name] = std::move(reading);
         return *this;
     }
 
-    std::map<std::wstring, Value> m_values;
+    std::map<std::wstring, Reading> m_answers;
 };
 
 // A moniker that binds to a given bag, or fails to bind with a given status.
@@ -265,39 +255,27 @@ public:
     STDMETHODIMP Next(ULONG count, IMoniker** out, ULONG* fetched) override
     {
         ++nexts;
-        const size_t handedOut = std::min(m_next, m_monikers.size());
-        for (size_t i = 0; i < handedOut; ++i)
-        {
-            const FakeMoniker* earlier = m_monikers[i];
-            if (!earlier->balanced() || (earlier->bag && !earlier->bag->balanced()))
-            {
-                ++fetchesWhileHeld;
-                break;
-            }
-        }
+        const auto held = [](const FakeMoniker* earlier) {
+            return !earlier->balanced() || (earlier->bag && !earlier->bag->balanced());
+        };
+        if (std::any_of(m_monikers.begin(), m_monikers.begin() + std::min(m_next, m_monikers.size()), held))
+            ++fetchesWhileHeld;
         if (!out || count != 1)
             return E_INVALIDARG;
-        *out = nullptr;
-        if (fetched)
-            *fetched = 0;
-        if (m_next >= m_monikers.size())
-        {
-            if (m_next > m_monikers.size())
-                ++nextsAfterEnd;
-            else if (m_withEnd)
-            {
-                m_withEnd->AddRef();
-                *out = m_withEnd;
-            }
-            ++m_next;
-            return m_endStatus;
-        }
-        FakeMoniker* moniker = m_monikers[m_next++];
-        moniker->AddRef();
+        const bool ended = m_next >= m_monikers.size();
+        if (m_next > m_monikers.size())
+            ++nextsAfterEnd;
+        // The next moniker; at the end, the one given for it, only once.
+        FakeMoniker* moniker = ended ? nullptr : m_monikers[m_next];
+        if (m_next == m_monikers.size())
+            moniker = m_withEnd;
+        ++m_next;
+        if (moniker)
+            moniker->AddRef();
         *out = moniker;
         if (fetched)
-            *fetched = 1;
-        return S_OK;
+            *fetched = ended ? 0 : 1;
+        return ended ? m_endStatus : S_OK;
     }
     STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP Reset() override { return E_NOTIMPL; }
@@ -345,6 +323,11 @@ private:
     FakeEnumMoniker* m_enumerator;
 };
 
+// Entries as a walk delivers them, name and CLSID, in order.
+using Entries = std::vector<std::pair<std::string, CLSID>>;
+// The names a bag was asked for, in order.
+using Reads = std::vector<std::wstring>;
+
 class FakeWalk : public ::testing::Test
 {
 protected:
@@ -387,17 +370,18 @@ protected:
 
     void Deliver(const NamedClsid& entry)
     {
-        delivered.push_back(entry);
+        delivered.emplace_back(entry.name, entry.clsid);
         // Which Next the entry came after: it is delivered before the next fetch.
         nextsAtDelivery.push_back(m_enumerators.empty() ? 0 : m_enumerators.back().nexts);
     }
 
-    std::vector<std::string> DeliveredNames() const
+    // What each bag was asked for, the bags in the order they were made.
+    std::vector<Reads> BagReads() const
     {
-        std::vector<std::string> names;
-        for (const NamedClsid& entry : delivered)
-            names.push_back(entry.name);
-        return names;
+        std::vector<Reads> reads;
+        for (const FakePropertyBag& bag : m_bags)
+            reads.push_back(bag.reads);
+        return reads;
     }
 
     // After every walk: each object back to the test's own reference, every read
@@ -427,7 +411,7 @@ protected:
     }
 
     ScopedCreation creation; // what the category walk asked of CoCreateInstance
-    std::vector<NamedClsid> delivered;
+    Entries delivered;
     std::vector<int> nextsAtDelivery;
 
 private:
@@ -506,10 +490,7 @@ TEST_P(FakeWalks, SkipAMonikerThatCannotBeBound)
     });
     Walk(monikers);
 
-    EXPECT_EQ((std::vector<std::string>{"First", "Third"}), DeliveredNames());
-    ASSERT_EQ(2u, delivered.size());
-    EXPECT_EQ(first, delivered[0].clsid);
-    EXPECT_EQ(third, delivered[1].clsid);
+    EXPECT_EQ((Entries{{"First", first}, {"Third", third}}), delivered);
     EXPECT_TRUE(unbound.reads.empty());
     EXPECT_EQ((std::vector<int>{1, 3}), nextsAtDelivery);
     EXPECT_EQ(4, monikers.nexts);
@@ -518,17 +499,18 @@ TEST_P(FakeWalks, SkipAMonikerThatCannotBeBound)
 TEST_P(FakeWalks, EndAtAnyStatusButSuccess)
 {
     // A moniker that comes with any other status is released, not read.
+    const GUID one = NewGuid(), two = NewGuid();
     for (const HRESULT end : {S_FALSE, HRESULT(2), E_UNEXPECTED})
     {
         FakePropertyBag& late = NamedBag(NewGuid(), L"Late");
-        FakeEnumMoniker& monikers =
-            Enumerator({&Moniker(NamedBag(NewGuid(), L"One")), &Moniker(NamedBag(NewGuid(), L"Two"))}, end,
-                       &Moniker(late));
+        FakeEnumMoniker& monikers = Enumerator(
+            {&Moniker(NamedBag(one, L"One")), &Moniker(NamedBag(two, L"Two"))}, end, &Moniker(late));
         Walk(monikers);
         EXPECT_EQ(3, monikers.nexts) << end;
         EXPECT_TRUE(late.reads.empty()) << end;
     }
-    EXPECT_EQ((std::vector<std::string>{"One", "Two", "One", "Two", "One", "Two"}), DeliveredNames());
+    EXPECT_EQ((Entries{{"One", one}, {"Two", two}, {"One", one}, {"Two", two}, {"One", one}, {"Two", two}}),
+              delivered);
     EXPECT_EQ((std::vector<int>{1, 2, 1, 2, 1, 2}), nextsAtDelivery);
 }
 
@@ -538,25 +520,22 @@ INSTANTIATE_TEST_SUITE_P(, FakeWalks,
 
 TEST_F(FakeWalk, CategoryReadsClsidFirstAndSkipsAnInvalidOne)
 {
-    FakePropertyBag& missing = Bag().Text(kFriendlyNameProperty, L"No CLSID");
-    FakePropertyBag& malformed =
-        Bag().Text(kClsidProperty, L"{not a class}").Text(kFriendlyNameProperty, L"Malformed");
-    FakePropertyBag& nullText = Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
-    FakePropertyBag& number = Bag().Number(kClsidProperty, 7).Text(kFriendlyNameProperty, L"Numeric CLSID");
+    // Missing, malformed, null and numeric CLSIDs, then a good one.
     const GUID valid = NewGuid();
-    FakePropertyBag& good = NamedBag(valid, L"Good");
-    FakeEnumMoniker& categories = Enumerator(
-        {&Moniker(missing), &Moniker(malformed), &Moniker(nullText), &Moniker(number), &Moniker(good)});
+    FakeEnumMoniker& categories = Enumerator({
+        &Moniker(Bag().Text(kFriendlyNameProperty, L"No CLSID")),
+        &Moniker(Bag().Text(kClsidProperty, L"{not a class}").Text(kFriendlyNameProperty, L"Malformed")),
+        &Moniker(Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID")),
+        &Moniker(Bag().Number(kClsidProperty, 7).Text(kFriendlyNameProperty, L"Numeric CLSID")),
+        &Moniker(NamedBag(valid, L"Good")),
+    });
     WalkCategories(&DevEnum(S_OK, &categories));
 
-    const std::vector<std::wstring> clsidOnly{kClsidProperty};
-    EXPECT_EQ(clsidOnly, missing.reads);
-    EXPECT_EQ(clsidOnly, malformed.reads);
-    EXPECT_EQ(clsidOnly, nullText.reads);
-    EXPECT_EQ(clsidOnly, number.reads);
-    EXPECT_EQ((std::vector<std::wstring>{kClsidProperty, kFriendlyNameProperty}), good.reads);
-    EXPECT_EQ(1u, delivered.size());
-    EXPECT_EQ(Names{"Good"}, ListedNames(delivered, valid));
+    const Reads clsidOnly{kClsidProperty};
+    EXPECT_EQ((std::vector<Reads>{
+                  clsidOnly, clsidOnly, clsidOnly, clsidOnly, {kClsidProperty, kFriendlyNameProperty}}),
+              BagReads());
+    EXPECT_EQ((Entries{{"Good", valid}}), delivered);
 }
 
 TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
@@ -570,42 +549,30 @@ TEST_F(FakeWalk, CategoryWithoutReadableNameIsNamedByItsClsidText)
     });
     WalkCategories(&DevEnum(S_OK, &categories));
 
-    ASSERT_EQ(3u, delivered.size());
-    EXPECT_EQ(AsciiText(failingText), delivered[0].name);
-    EXPECT_EQ(failing, delivered[0].clsid);
-    EXPECT_EQ(GuidText(number), delivered[1].name);
-    EXPECT_EQ(number, delivered[1].clsid);
-    // A name read as a null string is an empty name, not a missing one.
-    EXPECT_EQ("", delivered[2].name);
-    EXPECT_EQ(nullName, delivered[2].clsid);
+    // The CLSID text as read names the first two; a name read as a null string
+    // is an empty name, not a missing one.
+    EXPECT_EQ((Entries{{AsciiText(failingText), failing}, {GuidText(number), number}, {"", nullName}}),
+              delivered);
 }
 
 TEST_F(FakeWalk, FilterReadsNameFirstAndNeedsOne)
 {
+    // Missing, failing and numeric names, then bad and null CLSIDs, then a good entry.
     const GUID valid = NewGuid();
-    FakePropertyBag& missing = Bag().Text(kClsidProperty, GuidTextW(NewGuid()));
-    FakePropertyBag& failing =
-        Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Failing(kFriendlyNameProperty, E_OUTOFMEMORY);
-    FakePropertyBag& number =
-        Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Number(kFriendlyNameProperty, 3);
-    FakePropertyBag& badClsid =
-        Bag().Text(kClsidProperty, L"{bad}").Text(kFriendlyNameProperty, L"Bad CLSID");
-    FakePropertyBag& nullClsid = Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID");
-    FakePropertyBag& good = NamedBag(valid, L"Good");
-    FakeEnumMoniker& filters = Enumerator({&Moniker(missing), &Moniker(failing), &Moniker(number),
-                                           &Moniker(badClsid), &Moniker(nullClsid), &Moniker(good)});
+    FakeEnumMoniker& filters = Enumerator({
+        &Moniker(Bag().Text(kClsidProperty, GuidTextW(NewGuid()))),
+        &Moniker(
+            Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Failing(kFriendlyNameProperty, E_OUTOFMEMORY)),
+        &Moniker(Bag().Text(kClsidProperty, GuidTextW(NewGuid())).Number(kFriendlyNameProperty, 3)),
+        &Moniker(Bag().Text(kClsidProperty, L"{bad}").Text(kFriendlyNameProperty, L"Bad CLSID")),
+        &Moniker(Bag().NullText(kClsidProperty).Text(kFriendlyNameProperty, L"Null CLSID")),
+        &Moniker(NamedBag(valid, L"Good")),
+    });
     WalkFilters(&filters);
 
-    const std::vector<std::wstring> nameOnly{kFriendlyNameProperty};
-    EXPECT_EQ(nameOnly, missing.reads);
-    EXPECT_EQ(nameOnly, failing.reads);
-    EXPECT_EQ(nameOnly, number.reads);
-    const std::vector<std::wstring> both{kFriendlyNameProperty, kClsidProperty};
-    EXPECT_EQ(both, badClsid.reads);
-    EXPECT_EQ(both, nullClsid.reads);
-    EXPECT_EQ(both, good.reads);
-    EXPECT_EQ(1u, delivered.size());
-    EXPECT_EQ(Names{"Good"}, ListedNames(delivered, valid));
+    const Reads nameOnly{kFriendlyNameProperty}, both{kFriendlyNameProperty, kClsidProperty};
+    EXPECT_EQ((std::vector<Reads>{nameOnly, nameOnly, nameOnly, both, both, both}), BagReads());
+    EXPECT_EQ((Entries{{"Good", valid}}), delivered);
 }
 
 TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
@@ -615,6 +582,5 @@ TEST_F(FakeWalk, FilterNamedByNullStringIsDeliveredEmpty)
         Enumerator({&Moniker(Bag().NullText(kFriendlyNameProperty).Text(kClsidProperty, GuidTextW(filter)))});
     WalkFilters(&filters);
 
-    EXPECT_EQ(1u, delivered.size());
-    EXPECT_EQ(Names{""}, ListedNames(delivered, filter));
+    EXPECT_EQ((Entries{{"", filter}}), delivered);
 }

@@ -120,15 +120,18 @@ protected:
     }
 };
 
-// The "CLSID" value the fallback writes: the CLSID text and its zero, as the
-// 8-bit registry call reports it.
-::testing::AssertionResult HasClsidValue(const std::string& path, REFGUID filter)
+// The values the fallback writes: "CLSID", the CLSID text and its zero as the
+// 8-bit registry call reports it, and "FriendlyName", the class name's type and bytes.
+::testing::AssertionResult HasFallbackValues(const std::string& path, REFGUID filter,
+                                             const RegValue& className)
 {
     const std::string text = GuidText(filter);
-    RegValue clsid; // REG_NONE without bytes when missing
-    if (ReadValueA(path, kClsidPropertyA, clsid) && clsid == Value(REG_SZ, text.c_str(), text.size() + 1))
+    RegValue clsid, name; // REG_NONE without bytes when missing
+    if (ReadValueA(path, kClsidPropertyA, clsid) && clsid == Value(REG_SZ, text.c_str(), text.size() + 1) &&
+        ReadValue(path, L"FriendlyName", name) && name == className)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "CLSID value of " << ::testing::PrintToString(clsid);
+    return ::testing::AssertionFailure() << "CLSID value of " << ::testing::PrintToString(clsid)
+                                         << ", FriendlyName value of " << ::testing::PrintToString(name);
 }
 
 } // namespace
@@ -239,9 +242,7 @@ TEST_F(Registration, CopiesA16MiBValue)
     ASSERT_TRUE(WriteAll(SourcePath(), {{L"FilterData", large}}));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
-    RegValue copied;
-    ASSERT_TRUE(ReadValue(TargetPath(), L"FilterData", copied));
-    EXPECT_TRUE(copied == large);
+    EXPECT_EQ(ByName({{L"FilterData", large}}), ByName(ReadAllValues(TargetPath())));
 }
 
 TEST_F(Registration, OverwritesValuesOfAnExistingTargetAndKeepsItsOthers)
@@ -290,10 +291,8 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
         ASSERT_TRUE(unreadable.applied());
         ASSERT_TRUE(readOnlyClass.applied());
         EXPECT_EQ(ERROR_SUCCESS, Add());
-        EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
-        RegValue name;
-        ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name)) << "built from the class key";
-        EXPECT_EQ(StringValue(L"Class name"), name);
+        EXPECT_TRUE(HasFallbackValues(TargetPath(), m_filter, StringValue(L"Class name")))
+            << "built from the class key";
     }
 }
 
@@ -306,10 +305,7 @@ TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
     ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
 
     EXPECT_EQ(ERROR_SUCCESS, Add());
-    EXPECT_TRUE(HasClsidValue(TargetPath(), m_filter));
-    RegValue name;
-    ASSERT_TRUE(ReadValue(TargetPath(), L"FriendlyName", name));
-    EXPECT_EQ(className, name);
+    EXPECT_TRUE(HasFallbackValues(TargetPath(), m_filter, className));
     EXPECT_EQ(2u, ReadAllValues(TargetPath()).size());
 }
 
@@ -435,9 +431,8 @@ TEST_F(Registration, FailsAValueThatGrowsAndCopiesOneThatShrinks)
     const std::vector<BYTE> shrunk(3, 0x33);
     g_concurrentData = &shrunk;
     EXPECT_EQ(ERROR_SUCCESS, CopyRegistryValue(target.get(), L"Copy", source.get(), L"Data"));
-    RegValue copy;
-    ASSERT_TRUE(ReadValue(TargetPath(), L"Copy", copy));
-    EXPECT_EQ(Value(REG_BINARY, shrunk.data(), shrunk.size()), copy);
+    EXPECT_EQ(ByName({{L"Copy", Value(REG_BINARY, shrunk.data(), shrunk.size())}}),
+              ByName(ReadAllValues(TargetPath())));
 }
 
 // ---------------------------------------------------------------------------
@@ -507,16 +502,12 @@ TEST_P(RegistrationWithoutText, ChangesNothing)
 
     g_conversionsToFailure = row.failingCall;
     const ScopedPlatformCall failure(&PlatformCalls::stringFromClsid, &FailNthStringFromClsid);
+    EXPECT_EQ(E_OUTOFMEMORY, row.remove ? RemoveFilterFromCategory(m_target, m_filter) : Add());
+    // A remove leaves the filter's key; an add does not even make the target category's.
     if (row.remove)
-    {
-        EXPECT_EQ(E_OUTOFMEMORY, RemoveFilterFromCategory(m_target, m_filter));
         EXPECT_TRUE(KeyExists(TargetPath()));
-    }
     else
-    {
-        EXPECT_EQ(E_OUTOFMEMORY, Add());
         EXPECT_FALSE(KeyExists(ClassPath(m_target)));
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(, RegistrationWithoutText,

@@ -5,6 +5,7 @@
 #include <dshow.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CategoryMembers.h"
@@ -19,19 +20,14 @@ namespace {
 class RefusingMapper : public FakeComObject<IFilterMapper2>
 {
 public:
-    struct Call
-    {
-        CLSID category;
-        DWORD merit;
-        std::wstring description;
-    };
+    using Call = std::tuple<CLSID, DWORD, std::wstring>; // category, merit, description
     std::vector<Call> calls;
 
     RefusingMapper() : FakeComObject(IID_IFilterMapper2) {}
 
     STDMETHODIMP CreateCategory(REFCLSID category, DWORD merit, LPCWSTR description) override
     {
-        calls.push_back({category, merit, description ? description : L"(null)"});
+        calls.emplace_back(category, merit, description ? description : L"(null)");
         return E_ACCESSDENIED;
     }
     STDMETHODIMP UnregisterFilter(const CLSID*, LPCOLESTR, REFCLSID) override { return E_NOTIMPL; }
@@ -84,12 +80,9 @@ TEST(VendorCategories, AreListedWhateverTheMapperAnswers)
     RefusingMapper mapper;
     EXPECT_TRUE(AreTheVendorEntries(CreateVendorCategories(&mapper)));
 
-    ASSERT_EQ(2u, mapper.calls.size());
-    EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvVideoProcessors, mapper.calls[0].category));
-    EXPECT_EQ(L"ZARV Video Processors", mapper.calls[0].description);
-    EXPECT_TRUE(IsEqualCLSID(CLSID_ZarvAudioProcessors, mapper.calls[1].category));
-    EXPECT_EQ(L"ZARV Audio Processors", mapper.calls[1].description);
-    for (const RefusingMapper::Call& call : mapper.calls)
-        EXPECT_EQ(0x200000u, call.merit);
+    EXPECT_EQ(
+        (std::vector<RefusingMapper::Call>{{CLSID_ZarvVideoProcessors, 0x200000u, L"ZARV Video Processors"},
+                                           {CLSID_ZarvAudioProcessors, 0x200000u, L"ZARV Audio Processors"}}),
+        mapper.calls);
     EXPECT_TRUE(mapper.balanced()) << "the mapper is borrowed";
 }

@@ -63,21 +63,12 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
 
 HWND FindOwnedDialog(HWND owner)
 {
-    std::pair<HWND, HWND> search = {owner, nullptr}; // the owner, then the dialog found
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM lParam) -> BOOL {
-            auto& [wanted, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(lParam);
-            char className[16] = "";
-            ::GetClassNameA(window, className, sizeof className);
-            if (::lstrcmpA(className, "#32770") != 0 || ::GetWindow(window, GW_OWNER) != wanted ||
-                !::IsWindowVisible(window))
-                return TRUE;
-            found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    HWND window = nullptr; // the top-level windows of the dialog class, in turn
+    while ((window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr)
+        if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId() &&
+            ::GetWindow(window, GW_OWNER) == owner && ::IsWindowVisible(window))
+            return window;
+    return nullptr;
 }
 
 ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep> steps,

@@ -134,17 +134,11 @@ std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& 
     {
         wchar_t name[16384];
         DWORD nameLength = ARRAYSIZE(name);
-        DWORD type = 0, size = 0;
-        if (::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &type, nullptr, &size) !=
+        if (::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
-        RegValue value;
-        value.type = type;
-        value.data.resize(size);
-        nameLength = ARRAYSIZE(name);
-        ::RegEnumValueW(key.get(), index, name, &nameLength, nullptr, &value.type, value.data.data(), &size);
-        value.data.resize(size);
-        values.emplace_back(std::wstring(name, nameLength), std::move(value));
+        values.emplace_back(std::wstring(name, nameLength), RegValue());
+        ReadValue(path, name, values.back().second);
     }
     return values;
 }

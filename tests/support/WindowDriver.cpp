@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "TestRegistry.h"
 #include "WinApp.h"
 #include "ZarvFMgrDlg.h"
-#include "resource.h"
 
 INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
 {
@@ -14,16 +12,6 @@ INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps)
     if (run.stepsRun != 1)
         ADD_FAILURE_AT(here.file, here.line) << "the dialog never came up (result " << run.result << ")";
     return run.result;
-}
-
-HWND Categories(HWND manager)
-{
-    return ::GetDlgItem(manager, IDC_CATEGORY_LIST);
-}
-
-HWND Filters(HWND manager)
-{
-    return ::GetDlgItem(manager, IDC_FILTER_LIST);
 }
 
 INT_PTR RunManager(Here here, const ModalStep& steps)
@@ -68,19 +56,6 @@ void ClickButton(HWND button)
     ::SendMessageA(button, BM_CLICK, 0, 0);
 }
 
-std::vector<std::string> ListTexts(HWND list)
-{
-    std::vector<std::string> texts;
-    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
-    {
-        const int length = ListBox_GetTextLen(list, index);
-        std::vector<char> buffer(length > 0 ? static_cast<size_t>(length) + 1 : 1);
-        ListBox_GetText(list, index, buffer.data());
-        texts.emplace_back(buffer.data());
-    }
-    return texts;
-}
-
 int FindListText(HWND list, const std::string& text)
 {
     const std::vector<std::string> texts = ListTexts(list);
@@ -110,11 +85,6 @@ Names ListedNames(HWND list, REFCLSID clsid)
     for (const int index : ListEntriesOf(list, clsid))
         names.push_back(texts[static_cast<size_t>(index)]);
     return names;
-}
-
-bool IsItemEnabled(HWND dialog, int id)
-{
-    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
 }
 
 ::testing::AssertionResult SelectListEntry(HWND list, const std::string& text)

@@ -16,6 +16,8 @@
 #include "Dialog.h"
 #include "ModalRun.h"
 #include "TestHost.h"
+#include "TestRegistry.h"
+#include "resource.h"
 
 // The caller's line, for failures that a helper finds.
 struct Here
@@ -30,13 +32,20 @@ struct Here
 // cancelled. Returns the modal result; fails when the window never came up.
 INT_PTR RunModal(Here here, CDialog& dialog, const ModalStep& steps);
 
-// The manager window: the names of its categories, its two lists, and a run of
-// a manager window of the test's own as RunModal runs it, with the video
-// category listed first for RunManagerOnVideo.
+// The manager window: the names of its categories, its two lists (also of the
+// program's window in a process of its own), and a run of a manager window of
+// the test's own as RunModal runs it, with the video category listed first for
+// RunManagerOnVideo.
 constexpr char kAudio[] = "ZARV Audio Processors";
 constexpr char kVideo[] = "ZARV Video Processors";
-HWND Categories(HWND manager);
-HWND Filters(HWND manager);
+inline HWND Categories(HWND manager)
+{
+    return ::GetDlgItem(manager, IDC_CATEGORY_LIST);
+}
+inline HWND Filters(HWND manager)
+{
+    return ::GetDlgItem(manager, IDC_FILTER_LIST);
+}
 INT_PTR RunManager(Here here, const ModalStep& steps);
 void RunManagerOnVideo(Here here, const ModalStep& steps);
 
@@ -50,9 +59,21 @@ INT_PTR RunOwnedDialog(Here here, HWND owner, std::vector<ModalStep> steps,
 void ClickListItem(HWND list, int index);
 void ClickButton(HWND button);
 
-// The texts of a list box, top to bottom; the index of the first entry with
-// this text, or -1.
-std::vector<std::string> ListTexts(HWND list);
+// The texts of a list box, top to bottom, read with the wide messages, which
+// also reach a list box of another process (the tests' texts are ASCII); the
+// index of the first entry with this text, or -1.
+inline std::vector<std::string> ListTexts(HWND list)
+{
+    std::vector<std::string> texts;
+    for (int index = 0, count = ListBox_GetCount(list); index < count; ++index)
+    {
+        const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
+        std::vector<wchar_t> text(length > 0 ? static_cast<size_t>(length) + 1 : 1);
+        ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+        texts.push_back(AsciiText(text.data()));
+    }
+    return texts;
+}
 int FindListText(HWND list, const std::string& text);
 
 // The CLSID that a list entry's data word refers to (null for none); the
@@ -63,15 +84,18 @@ std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid);
 // listed, how often, and as what.
 Names ListedNames(HWND list, REFCLSID clsid);
 
-bool IsItemEnabled(HWND dialog, int id);
+inline bool IsItemEnabled(HWND dialog, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
 
 // Clicks the first entry with this text, or that carries this CLSID; fails,
 // for the caller to assert, when there is none.
 ::testing::AssertionResult SelectListEntry(HWND list, const std::string& text);
 ::testing::AssertionResult SelectListEntry(HWND list, REFCLSID clsid);
 
-// Runs `seen` each time `message` reaches the window it watches, before the
-// window's own procedure. One watch at a time; it ends with the object.
+// Runs `seen` each time `message` reaches the window procedure it watches,
+// before that procedure. One watch at a time; it ends with the object.
 class MessageWatch
 {
 public:
@@ -83,17 +107,20 @@ public:
     ~MessageWatch()
     {
         if (::IsWindow(m_window))
-            ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+            ::SetWindowLongPtrW(m_window, m_slot, reinterpret_cast<LONG_PTR>(m_original));
         s_current = nullptr;
     }
     MessageWatch(const MessageWatch&) = delete;
     MessageWatch& operator=(const MessageWatch&) = delete;
 
-    void Watch(HWND window)
+    // Watches the window's procedure, or with GWLP_USERDATA the procedure that
+    // a window procedure standing in front of the control's keeps there.
+    void Watch(HWND window, int slot = GWLP_WNDPROC)
     {
         m_window = window;
+        m_slot = slot;
         m_original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageWatch::Proc)));
+            ::SetWindowLongPtrW(window, slot, reinterpret_cast<LONG_PTR>(&MessageWatch::Proc)));
     }
 
 private:
@@ -101,12 +128,13 @@ private:
     {
         if (message == s_current->m_message)
             s_current->m_seen(window);
-        return ::CallWindowProcA(s_current->m_original, window, message, wParam, lParam);
+        return ::CallWindowProcW(s_current->m_original, window, message, wParam, lParam);
     }
 
     UINT m_message;
     std::function<void(HWND)> m_seen;
     HWND m_window = nullptr;
+    int m_slot = GWLP_WNDPROC;
     WNDPROC m_original = nullptr;
     static inline MessageWatch* s_current = nullptr;
 };
