@@ -3,6 +3,7 @@
 #include <strsafe.h>
 
 #include "AboutBoxConstants.h"
+#include "DesktopShell.h"
 #include "PlatformCalls.h"
 #include "resource.h"
 
@@ -31,8 +32,12 @@ void OnLinkClicked(HWND box)
 {
     char link[about::kLinkTextSize] = {};
     ::GetDlgItemTextA(box, IDC_ABOUT_LINK, link, static_cast<int>(about::kLinkTextSize));
-    // Whether the shell could open it changes nothing: the box stays open.
-    Platform().shellExecute(box, about::kLinkVerb, link, nullptr, nullptr, about::kLinkShowCommand);
+    // The desktop's shell opens it, so that the browser runs as the desktop's
+    // user and not with this program's rights; without a desktop shell, the
+    // program opens it itself. Whether either could changes nothing: the box
+    // stays open.
+    if (FAILED(ShellExecuteFromDesktop(link, about::kLinkVerb, about::kLinkShowCommand)))
+        Platform().shellExecute(box, about::kLinkVerb, link, nullptr, nullptr, about::kLinkShowCommand);
 }
 
 BOOL OnCommand(HWND box, WORD id, WORD notification)
@@ -50,11 +55,21 @@ BOOL OnCommand(HWND box, WORD id, WORD notification)
     return FALSE;
 }
 
+// A contrast theme's own colour for links while one is on; otherwise the blue.
+COLORREF LinkTextColour()
+{
+    HIGHCONTRASTA contrast = {sizeof contrast, 0, nullptr};
+    const bool contrastOn =
+        Platform().systemParametersInfo(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return contrastOn ? ::GetSysColor(about::kContrastLinkColour) : about::kLinkTextColour;
+}
+
 INT_PTR OnCtlColorStatic(HWND box, HDC dc, HWND control)
 {
     if (control != ::GetDlgItem(box, IDC_ABOUT_LINK))
         return FALSE;
-    ::SetTextColor(dc, about::kLinkTextColour);
+    ::SetTextColor(dc, LinkTextColour());
     ::SetBkMode(dc, about::kLinkBackgroundMode);
     return reinterpret_cast<INT_PTR>(::GetSysColorBrush(about::kLinkBackgroundColour));
 }

@@ -16,8 +16,10 @@ constexpr size_t kProductLineSize = 260;
 constexpr size_t kLinkTextSize = 260;
 constexpr char kLinkVerb[] = "open";
 constexpr int kLinkShowCommand = SW_SHOWNORMAL;
-// Blue text on the dialog face.
+// Blue text on the dialog face; while high contrast is on, the theme's colour
+// for links.
 constexpr COLORREF kLinkTextColour = RGB(0, 0, 230);
+constexpr int kContrastLinkColour = COLOR_HOTLIGHT;
 constexpr int kLinkBackgroundMode = TRANSPARENT;
 constexpr int kLinkBackgroundColour = COLOR_BTNFACE;
 

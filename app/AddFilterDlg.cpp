@@ -15,6 +15,9 @@ namespace {
 // not its expand button or the row beside it.
 constexpr UINT kOnItemItself = TVHT_ONITEMLABEL | TVHT_ONITEMICON;
 
+// The character that Enter makes when the dialog manager translates it.
+constexpr WPARAM kEnterCharacter = '\r';
+
 // Inserts an item with the entry's text in sorted position under parent and
 // attaches a private copy of the entry's CLSID to it. Returns the item, which
 // then owns the copy, with the copy in `copy`; or null, leaving nothing behind,
@@ -183,19 +186,27 @@ void CAddFilterDlg::OnReturnFilterTree(NMHDR* /*header*/, LRESULT* result)
 
 // The tree asks the dialog manager for Enter while a category item is
 // selected, so that it reaches the tree (and the dialog as NM_RETURN) rather
-// than OK, which is disabled then. Every other message goes to the tree's own
-// procedure and comes back as it answers.
+// than OK, which is disabled then. The character the dialog manager then makes
+// of that Enter goes no further: the tree would take it for the start of a
+// search by typing. Every other message goes to the tree's own procedure and
+// comes back as it answers.
 LRESULT CALLBACK CAddFilterDlg::FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CHAR && wParam == kEnterCharacter && ClaimsEnter(tree))
+        return 0;
     const WNDPROC treeProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(tree, GWLP_USERDATA));
     LRESULT result = ::CallWindowProcW(treeProc, tree, message, wParam, lParam);
     const MSG* key = message == WM_GETDLGCODE ? reinterpret_cast<const MSG*>(lParam) : nullptr;
-    if (!key || key->message != WM_KEYDOWN || key->wParam != VK_RETURN)
-        return result;
-    const auto* self = dynamic_cast<const CAddFilterDlg*>(CDialog::FromHandle(::GetParent(tree)));
-    if (self && self->SelectedCategoryItem())
+    if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && ClaimsEnter(tree))
         result |= DLGC_WANTMESSAGE;
     return result;
+}
+
+// Whether the dialog that holds the tree claims Enter: while a category item is selected.
+bool CAddFilterDlg::ClaimsEnter(HWND tree) noexcept
+{
+    const auto* self = dynamic_cast<const CAddFilterDlg*>(CDialog::FromHandle(::GetParent(tree)));
+    return self && self->SelectedCategoryItem();
 }
 
 // Records the selected filter and the category item it lies under. Without a

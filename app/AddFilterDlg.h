@@ -51,6 +51,7 @@ private:
     void OnDblClkFilterTree(NMHDR* header, LRESULT* result);
     void OnReturnFilterTree(NMHDR* header, LRESULT* result);
     static LRESULT CALLBACK FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool ClaimsEnter(HWND tree) noexcept;
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     void ClearTree();

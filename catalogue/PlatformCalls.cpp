@@ -5,6 +5,6 @@
 PlatformCalls& Platform() noexcept
 {
     static PlatformCalls calls = {&::StringFromCLSID, &::CoCreateInstance, &::RegQueryValueExW,
-                                  &::ShellExecuteA};
+                                  &::ShellExecuteA, &::SystemParametersInfoA};
     return calls;
 }

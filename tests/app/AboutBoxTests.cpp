@@ -3,12 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <exdisp.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AboutBox.h"
+#include "ComPtr.h"
 #include "StandIns.h"
+#include "TestRegistry.h"
 #include "UniqueHandle.h"
 #include "WindowDriver.h"
 #include "resource.h"
@@ -18,19 +26,15 @@ namespace {
 constexpr char kTitle[] = "Multimedia Filter Manager";
 constexpr char kWindowClass[] = "AboutBoxTestWindow";
 
-struct WindowTraits
+// Owners of the test's windows and memory device contexts.
+template <typename Handle, BOOL(WINAPI* close)(Handle)>
+struct ClosedBy
 {
-    using pointer = HWND;
-    static void Close(HWND window) noexcept { ::DestroyWindow(window); }
+    using pointer = Handle;
+    static void Close(Handle handle) noexcept { close(handle); }
 };
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
-struct MemoryDcTraits
-{
-    using pointer = HDC;
-    static void Close(HDC dc) noexcept { ::DeleteDC(dc); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueWindow = UniqueHandle<ClosedBy<HWND, &::DestroyWindow>>;
+using UniqueMemoryDc = UniqueHandle<ClosedBy<HDC, &::DeleteDC>>;
 
 // A plain window of the test's own; outer is its window rectangle on the screen.
 UniqueWindow CreateTestWindow(DWORD style, const RECT& outer, HWND owner = nullptr)
@@ -94,6 +98,14 @@ void PressOk(HWND box)
     ClickButton(::GetDlgItem(box, IDOK));
 }
 
+// The click notification, as the link sends it; returns the link's text.
+std::string ClickLink(HWND box)
+{
+    const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
+    ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED), reinterpret_cast<LPARAM>(link));
+    return WindowText(link);
+}
+
 // ---------------------------------------------------------------------------
 // The shell call, observed instead of made.
 
@@ -116,6 +128,61 @@ HINSTANCE WINAPI RecordShellExecute(HWND window, LPCSTR verb, LPCSTR file, LPCST
     return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42)); // above 32: opened
 }
 
+// Whether `done` came true within half a minute, asked every tenth of a second.
+bool WaitUntil(const std::function<bool()>& done)
+{
+    for (int tries = 0; tries < 300; ++tries, ::Sleep(100))
+        if (done())
+            return true;
+    return false;
+}
+
+// The web handler of the test session replaced, while the object lives, by a
+// recorder of who started it (ZARV_WEB_RECORDER, built beside this program).
+class ScopedWebRecorder
+{
+public:
+    ScopedWebRecorder() : m_hadHandler(ReadValue(kCommandKey, L"", m_handler))
+    {
+        WriteString(kCommandKey, L"", L"\"" ZARV_WEB_RECORDER L"\" \"" + m_record + L"\" \"%1\"");
+    }
+    ~ScopedWebRecorder()
+    {
+        if (m_hadHandler)
+            WriteValue(kCommandKey, L"", m_handler.type, m_handler.data.data(),
+                       static_cast<DWORD>(m_handler.data.size()));
+        ::DeleteFileW(m_record.c_str());
+    }
+    ScopedWebRecorder(const ScopedWebRecorder&) = delete;
+    ScopedWebRecorder& operator=(const ScopedWebRecorder&) = delete;
+
+    // The image name of the process that started the handler, then the
+    // address it was given; empty when it has not run within half a minute.
+    std::pair<std::string, std::string> Opening() const
+    {
+        WaitUntil([this] { return ::GetFileAttributesW(m_record.c_str()) != INVALID_FILE_ATTRIBUTES; });
+        std::ifstream record{std::filesystem::path(m_record)};
+        std::pair<std::string, std::string> opening;
+        std::getline(std::getline(record, opening.first), opening.second);
+        return opening;
+    }
+
+private:
+    static constexpr char kCommandKey[] = "http\\shell\\open\\command";
+    RegValue m_handler;
+    const bool m_hadHandler;
+    const std::wstring m_record = NewTempPath(L".txt");
+};
+
+// A high-contrast theme, which the platform here cannot be made to turn on.
+BOOL WINAPI HighContrastOn(UINT action, UINT, PVOID value, UINT)
+{
+    if (action != SPI_GETHIGHCONTRAST)
+        return FALSE;
+    static_cast<HIGHCONTRASTA*>(value)->dwFlags = HCF_AVAILABLE | HCF_HIGHCONTRASTON;
+    return TRUE;
+}
+
 class AboutBoxTest : public ::testing::Test
 {
 protected:
@@ -124,11 +191,15 @@ protected:
     UniqueWindow m_owner = CreateTestWindow(kOwnerStyle, OuterRect({200, 150, 840, 630}, kOwnerStyle));
     ScopedPlatformCall<decltype(PlatformCalls::shellExecute)> m_shell{&PlatformCalls::shellExecute,
                                                                       &RecordShellExecute};
+    // No desktop shell, as in a Wine prefix's first session: the box opens
+    // the address itself.
+    ScopedCreation m_desktop;
 
     void SetUp() override
     {
         ASSERT_TRUE(m_owner);
         g_shellCalls.clear();
+        m_desktop.Fail(CLSID_ShellWindows, REGDB_E_CLASSNOTREG);
     }
 };
 
@@ -245,7 +316,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
 {
     std::string address;
-    auto expectOpened = [&address](HWND box, size_t count) {
+    auto expectOpened = [this, &address](HWND box, size_t count) {
         SCOPED_TRACE("opening " + std::to_string(count));
         ASSERT_EQ(count, g_shellCalls.size());
         const ShellCall& call = g_shellCalls.back();
@@ -255,16 +326,16 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
         EXPECT_FALSE(call.withParameters);
         EXPECT_FALSE(call.withDirectory);
         EXPECT_EQ(SW_SHOWNORMAL, call.show);
+        // Each time after the desktop's shell was asked for.
+        EXPECT_EQ(count, static_cast<size_t>(std::count(m_desktop.requested.begin(),
+                                                        m_desktop.requested.end(), CLSID_ShellWindows)));
     };
     const HWND owner = m_owner.get();
     RunAboutBox(HERE, owner, kTitle,
                 {// The click notification, as the control sends it.
                  [&](HWND box) {
-                     const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
-                     address = WindowText(link);
+                     address = ClickLink(box);
                      EXPECT_NE(std::string::npos, address.find(".example"));
-                     ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED),
-                                    reinterpret_cast<LPARAM>(link));
                      expectOpened(box, 1);
                      EXPECT_FALSE(::IsWindowEnabled(owner));
                  },
@@ -289,15 +360,38 @@ TEST_F(AboutBoxTest, SingleClickOnTheAddressOpensItAndTheBoxStaysOpen)
                  },
                  // An address longer than the buffer is opened cut to 259 characters.
                  [&](HWND box) {
-                     const HWND link = ::GetDlgItem(box, IDC_ABOUT_LINK);
                      const std::string longAddress = "http://tavelmir.example/" + std::string(300, 'a');
-                     ::SetWindowTextA(link, longAddress.c_str());
+                     ::SetDlgItemTextA(box, IDC_ABOUT_LINK, longAddress.c_str());
                      address = longAddress.substr(0, 259);
-                     ::SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, STN_CLICKED),
-                                    reinterpret_cast<LPARAM>(link));
+                     ClickLink(box);
                      expectOpened(box, 3);
                      PressOk(box);
                  }});
+}
+
+// Where the desktop's shell answers, it starts the web handler: the handler
+// runs as the desktop's user, not as this process's child with its rights.
+TEST_F(AboutBoxTest, TheDesktopsShellOpensTheAddressNotTheProgram)
+{
+    if (!RunningUnderWine())
+        GTEST_SKIP() << "replaces the machine's web handler";
+    m_desktop.Fail(CLSID_ShellWindows, S_OK); // the desktop's shell answers
+    // once the session's desktop, started as the session began, is up.
+    ASSERT_TRUE(WaitUntil([] {
+        ComPtr<IUnknown> windows;
+        return SUCCEEDED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                                            windows.put_void()));
+    }));
+    const ScopedWebRecorder recorder;
+    std::string address;
+    RunAboutBox(HERE, m_owner.get(), kTitle, {[&address](HWND box) {
+                    address = ClickLink(box);
+                    PressOk(box);
+                }});
+    EXPECT_TRUE(g_shellCalls.empty()) << "the program opened it itself";
+    const auto [opener, opened] = recorder.Opening();
+    EXPECT_STRCASEEQ("explorer.exe", opener.c_str());
+    EXPECT_NE(std::string::npos, opened.find(address)) << opened;
 }
 
 TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
@@ -361,6 +455,15 @@ TEST_F(AboutBoxTest, OnlyTheAddressIsDrawnInLinkColours)
                               ::SendMessageA(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                                              reinterpret_cast<LPARAM>(::GetDlgItem(box, IDC_ABOUT_LINK))));
                     EXPECT_EQ(0x00E60000u, ::GetTextColor(dc.get()));
+
+                    // In a high-contrast theme, the theme's colour for links, on the same face.
+                    const ScopedPlatformCall<decltype(PlatformCalls::systemParametersInfo)> contrast(
+                        &PlatformCalls::systemParametersInfo, &HighContrastOn);
+                    ASSERT_NE(0x00E60000u, ::GetSysColor(COLOR_HOTLIGHT));
+                    EXPECT_EQ(reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE)),
+                              colourRequest(IDC_ABOUT_LINK));
+                    EXPECT_EQ(::GetSysColor(COLOR_HOTLIGHT), ::GetTextColor(dc.get()));
+                    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc.get()));
                     PressOk(box);
                 }});
 }

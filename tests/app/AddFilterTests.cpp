@@ -612,6 +612,8 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
     RunManagerOnVideo(HERE, [&](HWND manager) {
         CAddFilterDlg onCategory;
         HTREEITEM item = nullptr;
+        int characters = 0;
+        MessageWatch enterCharacter(WM_CHAR, [&characters](HWND) { ++characters; });
         const auto expanded = [&](HWND dialog) {
             return (TreeView_GetItemState(Tree(dialog), item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
         };
@@ -624,12 +626,15 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
                                 DoubleClickItem(Tree(dialog), item);
                                 EXPECT_TRUE(StillOpen(dialog));
                                 EXPECT_TRUE(expanded(dialog));
-                                // Enter on the category closes it again, through the dialog's loop.
+                                // Enter on the category closes it again, through the dialog's
+                                // loop; its character never reaches the tree's own procedure.
+                                enterCharacter.Watch(Tree(dialog), GWLP_USERDATA);
                                 ::PostMessageA(Tree(dialog), WM_KEYDOWN, VK_RETURN, 1);
                             },
                             [&](HWND dialog) {
                                 EXPECT_TRUE(StillOpen(dialog));
                                 EXPECT_FALSE(expanded(dialog));
+                                EXPECT_EQ(0, characters);
                                 ClickButton(::GetDlgItem(dialog, IDCANCEL));
                             }},
                            [&] { return onCategory.DoModal(); });
