@@ -1,5 +1,6 @@
 #include "FilterRegistration.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -14,12 +15,23 @@ namespace {
 // A value of any type; see ReadValue.
 constexpr DWORD kAnyType = REG_NONE;
 
-// One registry value as read: its type and its bytes.
+// Given a string type, RegSetValueExW counts in a null that the count leaves
+// out whenever the character after the data is null, and for a count under one
+// character it looks at the character before the data: the platform's
+// allowance for callers that forget the terminator. So the bytes read lie
+// between two characters that are not null, and a write copies exactly the
+// count given without reading outside the block.
+constexpr size_t kGuardSize = sizeof(WCHAR);
+constexpr BYTE kGuardByte = 0xFF;
+
+// One registry value as read: its type and its bytes, between the guards.
 struct RegistryValue
 {
     DWORD type = 0;
     DWORD size = 0;
-    std::unique_ptr<BYTE[]> data;
+    std::unique_ptr<BYTE[]> block;
+
+    BYTE* data() const noexcept { return block.get() + kGuardSize; }
 };
 
 // Reads one value, type and bytes exactly; a null name is the key's default
@@ -32,21 +44,25 @@ LSTATUS ReadValue(HKEY source, LPCWSTR name, DWORD requiredType, RegistryValue& 
         return status;
 
     // Sized from the query: there is no upper bound on a value's size.
-    value.data.reset(new (std::nothrow) BYTE[value.size]);
-    if (!value.data)
+    value.block.reset(new (std::nothrow) BYTE[kGuardSize + value.size + kGuardSize]);
+    if (!value.block)
         return ERROR_NOT_ENOUGH_MEMORY;
 
     // A value that grew since the first query fails here with ERROR_MORE_DATA
     // rather than being cut short; one that shrank is read at its new size.
-    status = Platform().regQueryValueEx(source, name, nullptr, &value.type, value.data.get(), &value.size);
+    // The room given is the data's alone: with more, the query would end an
+    // unterminated string with a null of its own.
+    status = Platform().regQueryValueEx(source, name, nullptr, &value.type, value.data(), &value.size);
     if (status != ERROR_SUCCESS)
         return status;
+    std::memset(value.block.get(), kGuardByte, kGuardSize);
+    std::memset(value.data() + value.size, kGuardByte, kGuardSize);
     return requiredType == kAnyType || value.type == requiredType ? ERROR_SUCCESS : ERROR_INVALID_DATATYPE;
 }
 
 LSTATUS WriteValue(HKEY destination, LPCWSTR name, const RegistryValue& value) noexcept
 {
-    return ::RegSetValueExW(destination, name, 0, value.type, value.data.get(), value.size);
+    return ::RegSetValueExW(destination, name, 0, value.type, value.data(), value.size);
 }
 
 // Value names are enumerated into one buffer; a name must fit with its

@@ -46,6 +46,19 @@ RegValue StringValue(const std::wstring& text, DWORD type = REG_SZ)
     return Value(type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
+// A string of `size` bytes whose count leaves out its terminating null: 'x'
+// characters, of which an odd size cuts the last in half, leaving its null
+// byte. Of a size that the heap serves from fresh memory, so that the bytes
+// after a buffer of exactly that size are zeros.
+RegValue Unterminated(DWORD type, size_t size)
+{
+    RegValue value{type, std::vector<BYTE>(size)};
+    for (size_t i = 0; i + 1 < size; i += 2)
+        value.data[i] = 'x';
+    return value;
+}
+constexpr size_t kFreshHeapBlock = 1u << 20;
+
 // Writes the values in order; false if any of them fails.
 bool WriteAll(const std::string& path, const Values& values)
 {
@@ -182,6 +195,13 @@ TEST_F(Registration, CopiesEveryValueWithItsNameTypeAndBytes)
         {L"Empty binary", Value(REG_BINARY, nullptr, 0)},
         {L"Empty string", Value(REG_SZ, nullptr, 0)},
         {L"Unterminated", Value(REG_SZ, "abc", 3)}, // an odd size a text copy would change
+        {L"Unterminated even", Unterminated(REG_SZ, kFreshHeapBlock)},
+        {L"Unterminated odd", Unterminated(REG_SZ, kFreshHeapBlock + 1)},
+        {L"Unterminated expandable even", Unterminated(REG_EXPAND_SZ, kFreshHeapBlock + 2)},
+        {L"Unterminated expandable odd", Unterminated(REG_EXPAND_SZ, kFreshHeapBlock + 3)},
+        {L"Unterminated list even", Unterminated(REG_MULTI_SZ, kFreshHeapBlock + 4)},
+        {L"Unterminated list odd", Unterminated(REG_MULTI_SZ, kFreshHeapBlock + 5)},
+        {L"Unterminated one byte", Unterminated(REG_SZ, 1)},
     };
     ASSERT_TRUE(WriteAll(SourcePath(), values));
     ASSERT_TRUE(CreateKey(SourcePath() + "\\Subkey"));
@@ -301,12 +321,14 @@ TEST_F(Registration, ReadsSourceAndClassKeysThatMayNotBeWritten)
 
 TEST_F(Registration, BuildsFriendlyNameWithTheTypeAndBytesOfTheClassName)
 {
-    const RegValue className = StringValue(L"%Probe% \u0444\u0438\u043B\u044C\u0442\u0440");
-    ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
-
-    EXPECT_EQ(ERROR_SUCCESS, Add());
-    EXPECT_TRUE(HasFallbackValues(TargetPath(), m_filter, className));
-    EXPECT_EQ(2u, ReadAllValues(TargetPath()).size());
+    for (const RegValue& className : {StringValue(L"%Probe% \u0444\u0438\u043B\u044C\u0442\u0440"),
+                                      Unterminated(REG_SZ, kFreshHeapBlock + 1)})
+    {
+        ASSERT_NO_FATAL_FAILURE(GiveFilterAClassName(className));
+        EXPECT_EQ(ERROR_SUCCESS, Add());
+        EXPECT_TRUE(HasFallbackValues(TargetPath(), m_filter, className));
+        EXPECT_EQ(2u, ReadAllValues(TargetPath()).size());
+    }
 }
 
 // Without a name a registration is never listed, so could never be removed:

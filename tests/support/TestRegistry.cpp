@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <cstring>
 #include <cwctype>
 
 #include "PropertyNames.h"
@@ -78,7 +79,12 @@ LSTATUS WriteValue(const std::string& path, const wchar_t* name, DWORD type, con
     const LSTATUS status = ::RegCreateKeyA(HKEY_CLASSES_ROOT, path.c_str(), key.put());
     if (status != ERROR_SUCCESS)
         return status;
-    return ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+    // Written from between two characters that are not null: given a string
+    // type, the call would otherwise count in a null that follows the data.
+    std::vector<BYTE> guarded(size + 2 * sizeof(wchar_t), 0xFF);
+    if (size)
+        std::memcpy(guarded.data() + sizeof(wchar_t), data, size);
+    return ::RegSetValueExW(key.get(), name, 0, type, guarded.data() + sizeof(wchar_t), size);
 }
 
 LSTATUS WriteString(const std::string& path, const wchar_t* name, const std::wstring& text)
