@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include "ComPtr.h"
+#include "ControlProc.h"
 #include "FilterEnumeration.h"
+#include "FilterTip.h"
 #include "UniqueHandle.h"
 #include "WaitCursor.h"
 #include "ZarvFMgrDlg.h"
@@ -62,6 +64,8 @@ MessageTable<CDialog::MessageMapEntry> CAddFilterDlg::GetMessageMap() const
         NotifyHandler(TVN_SELCHANGEDA, IDC_FILTER_TREE, &CAddFilterDlg::OnSelChangedFilterTree),
         NotifyHandler(NM_DBLCLK, IDC_FILTER_TREE, &CAddFilterDlg::OnDblClkFilterTree),
         NotifyHandler(NM_RETURN, IDC_FILTER_TREE, &CAddFilterDlg::OnReturnFilterTree),
+        NotifyHandler(TVN_GETINFOTIPA, IDC_FILTER_TREE, &CAddFilterDlg::OnGetInfoTipFilterTree),
+        NotifyHandler(TVN_GETINFOTIPW, IDC_FILTER_TREE, &CAddFilterDlg::OnGetInfoTipFilterTree),
         MessageHandler(WM_DESTROY, &CAddFilterDlg::OnDestroy),
     };
     return entries;
@@ -77,11 +81,8 @@ BOOL CAddFilterDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_pParentDevEnum = OwnerDevEnum();
-    // The tree's own procedure goes into its user data, which the control
-    // leaves to its owner, before the dialog's stands in front of it.
-    const HWND tree = m_treeFilters.m_hWnd;
-    ::SetWindowLongPtrW(tree, GWLP_USERDATA, ::GetWindowLongPtrW(tree, GWLP_WNDPROC));
-    ::SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CAddFilterDlg::FilterTreeProc));
+    PutProcInFront(m_treeFilters.m_hWnd, &CAddFilterDlg::FilterTreeProc);
+    SetTipWidth(m_treeFilters.GetToolTips(), m_hWnd);
     FillTree();
     return TRUE; // the focus goes to the first tab stop, the tree
 }
@@ -194,8 +195,7 @@ LRESULT CALLBACK CAddFilterDlg::FilterTreeProc(HWND tree, UINT message, WPARAM w
 {
     if (message == WM_CHAR && wParam == kEnterCharacter && ClaimsEnter(tree))
         return 0;
-    const WNDPROC treeProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(tree, GWLP_USERDATA));
-    LRESULT result = ::CallWindowProcW(treeProc, tree, message, wParam, lParam);
+    LRESULT result = CallProcBehind(tree, message, wParam, lParam);
     const MSG* key = message == WM_GETDLGCODE ? reinterpret_cast<const MSG*>(lParam) : nullptr;
     if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && ClaimsEnter(tree))
         result |= DLGC_WANTMESSAGE;
@@ -207,6 +207,31 @@ bool CAddFilterDlg::ClaimsEnter(HWND tree) noexcept
 {
     const auto* self = dynamic_cast<const CAddFilterDlg*>(CDialog::FromHandle(::GetParent(tree)));
     return self && self->SelectedCategoryItem();
+}
+
+// The item's CLSID and, for a filter, the file that serves it: what tells two
+// items of the same name apart. The tree asks in the form the dialog answers
+// WM_NOTIFYFORMAT with, the 8-bit one; the wide one is answered alike.
+void CAddFilterDlg::OnGetInfoTipFilterTree(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    const bool wide = header->code == TVN_GETINFOTIPW;
+    const HTREEITEM item = wide ? reinterpret_cast<NMTVGETINFOTIPW*>(header)->hItem
+                                : reinterpret_cast<NMTVGETINFOTIPA*>(header)->hItem;
+    const CLSID* clsid = item ? ItemClsid(m_treeFilters, item) : nullptr;
+    if (!clsid)
+        return; // the tree's own tip, if any
+    const TipLines lines = IsFilterItem(item) ? TipLines::ClsidAndServer : TipLines::ClsidOnly;
+    if (wide)
+    {
+        auto* tip = reinterpret_cast<NMTVGETINFOTIPW*>(header);
+        FormatFilterTip(*clsid, lines, tip->pszText, tip->cchTextMax);
+    }
+    else
+    {
+        auto* tip = reinterpret_cast<NMTVGETINFOTIPA*>(header);
+        FormatFilterTip(*clsid, lines, tip->pszText, tip->cchTextMax);
+    }
 }
 
 // Records the selected filter and the category item it lies under. Without a

@@ -50,6 +50,7 @@ private:
     void OnSelChangedFilterTree(NMHDR* header, LRESULT* result);
     void OnDblClkFilterTree(NMHDR* header, LRESULT* result);
     void OnReturnFilterTree(NMHDR* header, LRESULT* result);
+    void OnGetInfoTipFilterTree(NMHDR* header, LRESULT* result);
     static LRESULT CALLBACK FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam);
     static bool ClaimsEnter(HWND tree) noexcept;
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -1,10 +1,12 @@
 #include "ZarvFMgrDlg.h"
 
 #include <dshow.h>
+#include <windowsx.h>
 
 #include "AboutBox.h"
 #include "AddFilterDlg.h"
 #include "AppConstants.h"
+#include "ControlProc.h"
 #include "FilterEnumeration.h"
 #include "FilterRegistration.h"
 #include "IconPosition.h"
@@ -60,6 +62,18 @@ void AddListEntry(CListBox& list, const NamedClsid& entry) noexcept
 }
 // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
 
+// The entry under a point of the list's client area, or LB_ERR over the part
+// of the list below its last entry.
+int EntryAt(const CListBox& list, POINT point) noexcept
+{
+    BOOL outside = FALSE;
+    const int index = list.ItemFromPoint(point, outside);
+    RECT entry = {};
+    if (outside || list.GetItemRect(index, entry) == LB_ERR || !::PtInRect(&entry, point))
+        return LB_ERR;
+    return index;
+}
+
 // Frees every entry's CLSID copy and empties the list.
 void ClearList(CListBox& list) noexcept
 {
@@ -91,6 +105,7 @@ MessageTable<CDialog::MessageMapEntry> CZarvFMgrDlg::GetMessageMap() const
         CommandHandler(BN_CLICKED, IDC_ADD, &CZarvFMgrDlg::OnAddFilter),
         CommandHandler(LBN_SELCHANGE, IDC_FILTER_LIST, &CZarvFMgrDlg::OnSelChangeFilters),
         CommandHandler(BN_CLICKED, IDC_REMOVE, &CZarvFMgrDlg::OnRemoveFilter),
+        NotifyHandler(TTN_GETDISPINFOA, IDC_FILTER_LIST, &CZarvFMgrDlg::OnGetFilterTip),
     };
     return entries;
 }
@@ -116,6 +131,7 @@ BOOL CZarvFMgrDlg::OnInitDialog()
     }
     for (const NamedClsid& entry : CreateVendorCategories(m_pFilterMapper.get()))
         AddCategoryEntry(entry);
+    CreateFilterTip();
     return TRUE; // the focus goes to the first tab stop, the category list
 }
 
@@ -139,6 +155,26 @@ bool CZarvFMgrDlg::CreateServices()
         return false;
     return SUCCEEDED(Platform().coCreateInstance(CLSID_FilterMapper2, nullptr, kServiceClassContext,
                                                  IID_IFilterMapper2, m_pFilterMapper.put_void()));
+}
+
+// One tool, the whole filter list, whose text the window gives as the tip shows.
+// The list's procedure in front hands the tooltip the list's mouse messages.
+void CZarvFMgrDlg::CreateFilterTip()
+{
+    m_hFilterTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
+                                     ResourceModule(), nullptr);
+    if (!m_hFilterTip)
+        return;
+    TTTOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = m_hWnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_listFilters.m_hWnd);
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    ::SendMessageA(m_hFilterTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SetTipWidth(m_hFilterTip, m_hWnd);
+    PutProcInFront(m_listFilters.m_hWnd, &CZarvFMgrDlg::FilterListProc);
 }
 
 void CZarvFMgrDlg::AddFilterEntry(const NamedClsid& entry)
@@ -170,6 +206,8 @@ void CZarvFMgrDlg::FillFilterList(IEnumMoniker* enumerator)
     // one: the focus moves to the list first.
     if (::GetFocus() == GetDlgItem(IDC_REMOVE))
         GotoDlgCtrl(m_listFilters.m_hWnd);
+    // A tip shown names an entry that goes now.
+    ::SendMessageA(m_hFilterTip, TTM_POP, 0, 0);
     // Painted once, when the list is full, rather than after every entry.
     m_listFilters.SetRedraw(FALSE);
     ClearFilterList();
@@ -271,8 +309,52 @@ bool CZarvFMgrDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
     return true;
 }
 
+// The tip of the entry under the pointer; over the part of the list below its
+// last entry, none.
+void CZarvFMgrDlg::OnGetFilterTip(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    POINT pointer = {};
+    ::GetCursorPos(&pointer);
+    ::ScreenToClient(m_listFilters.m_hWnd, &pointer);
+    const int entry = EntryAt(m_listFilters, pointer);
+    const CLSID* filter = entry == LB_ERR ? nullptr : EntryClsid(m_listFilters, entry);
+    m_szFilterTip[0] = '\0';
+    if (filter)
+        FormatFilterTip(*filter, TipLines::ClsidAndServer, m_szFilterTip, kTipTextCapacity);
+    reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = m_szFilterTip;
+}
+
+// The tooltip sees the pointer move and the buttons go down. The pointer moving
+// onto another entry, or off the entries, takes the tip away; it comes back
+// after the usual pause, with the text of what is under the pointer then.
+void CZarvFMgrDlg::OnFilterListMouse(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_MOUSEMOVE)
+    {
+        const int entry = EntryAt(m_listFilters, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        if (entry != m_nTipEntry)
+            ::SendMessageA(m_hFilterTip, TTM_POP, 0, 0);
+        m_nTipEntry = entry;
+    }
+    const DWORD position = ::GetMessagePos();
+    MSG relayed = {m_listFilters.m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+                   POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)}};
+    ::SendMessageA(m_hFilterTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+LRESULT CALLBACK CZarvFMgrDlg::FilterListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The pointer's messages with a position in the list; not the wheel's.
+    if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK)
+        if (auto* self = dynamic_cast<CZarvFMgrDlg*>(CDialog::FromHandle(::GetParent(list))))
+            self->OnFilterListMouse(message, wParam, lParam);
+    return CallProcBehind(list, message, wParam, lParam);
+}
+
 bool CZarvFMgrDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
 {
+    m_hFilterTip = nullptr; // an owned window, gone before its owner
     ClearFilterList();
     ClearCategoryList();
     m_pDevEnum.reset();

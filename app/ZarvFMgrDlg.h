@@ -9,6 +9,7 @@
 
 #include "ComPtr.h"
 #include "Dialog.h"
+#include "FilterTip.h"
 #include "ListBox.h"
 #include "NamedClsid.h"
 
@@ -26,6 +27,7 @@ protected:
 private:
     void AppendAboutItem();
     bool CreateServices();
+    void CreateFilterTip();
 
     void AddFilterEntry(const NamedClsid& entry);
     void AddCategoryEntry(const NamedClsid& entry);
@@ -42,6 +44,9 @@ private:
     bool OnPaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnGetFilterTip(NMHDR* header, LRESULT* result);
+    void OnFilterListMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
     CListBox m_listFilters;
     CListBox m_listCategories;
@@ -57,4 +62,9 @@ private:
     // The category whose filters the filter list shows, and on which Remove
     // acts: after a failed listing it differs from the selected category.
     CLSID m_clsidListed = GUID_NULL;
+    // The filter list's tooltip, which the window owns: each entry's CLSID and
+    // file, asked for as the tip shows for the entry under the pointer.
+    HWND m_hFilterTip = nullptr;
+    int m_nTipEntry = LB_ERR; // the entry under the pointer at its last move
+    char m_szFilterTip[kTipTextCapacity] = {};
 };

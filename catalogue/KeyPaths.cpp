@@ -11,3 +11,8 @@ ClassKeyPath::ClassKeyPath(const ClsidText& filter) noexcept
 {
     ::StringCchPrintfA(text, ARRAYSIZE(text), "CLSID\\%s", filter.text);
 }
+
+ServerKeyPath::ServerKeyPath(const ClsidText& clsid) noexcept
+{
+    ::StringCchPrintfA(text, ARRAYSIZE(text), "CLSID\\%s\\InprocServer32", clsid.text);
+}

@@ -16,3 +16,10 @@ struct ClassKeyPath
     explicit ClassKeyPath(const ClsidText& filter) noexcept;
     char text[sizeof "CLSID\\" + ClsidText::kLength]; // 44 characters and the zero
 };
+
+// "CLSID\{clsid}\InprocServer32": the key that names the file serving a class.
+struct ServerKeyPath
+{
+    explicit ServerKeyPath(const ClsidText& clsid) noexcept;
+    char text[sizeof "CLSID\\\\InprocServer32" + ClsidText::kLength]; // 59 characters and the zero
+};

@@ -6,6 +6,8 @@
 // handles goes back to the dialog manager's default handling.
 #include "Dialog.h"
 
+#include <commctrl.h>
+
 #include "WinApp.h"
 
 namespace {
@@ -34,6 +36,18 @@ bool ReturnsResultDirectly(UINT message) noexcept
     }
 }
 
+// The id of the control a notification comes from. A tooltip names a tool
+// that is a window by the window's handle: such a tool is its control.
+UINT_PTR NotifyingControl(const NMHDR& header) noexcept
+{
+    const bool toolIsWindow =
+        (header.code == TTN_GETDISPINFOA && (reinterpret_cast<const NMTTDISPINFOA&>(header).uFlags & TTF_IDISHWND)) ||
+        (header.code == TTN_GETDISPINFOW && (reinterpret_cast<const NMTTDISPINFOW&>(header).uFlags & TTF_IDISHWND));
+    if (toolIsWindow)
+        return static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(header.idFrom)));
+    return header.idFrom;
+}
+
 bool Matches(const CDialog::MessageMapEntry& entry, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     if (entry.message != message)
@@ -43,7 +57,7 @@ bool Matches(const CDialog::MessageMapEntry& entry, UINT message, WPARAM wParam,
     if (message == WM_NOTIFY)
     {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        return header && entry.code == header->code && entry.id == header->idFrom;
+        return header && entry.code == header->code && entry.id == NotifyingControl(*header);
     }
     return true;
 }

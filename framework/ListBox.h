@@ -32,4 +32,18 @@ public:
     // LB_ERR when nothing is selected.
     int GetCurSel() const noexcept { return static_cast<int>(::SendMessageA(m_hWnd, LB_GETCURSEL, 0, 0)); }
     void ResetContent() noexcept { ::SendMessageA(m_hWnd, LB_RESETCONTENT, 0, 0); }
+    // The entry nearest a point of the client area, and whether the point lies
+    // outside the client area.
+    int ItemFromPoint(POINT point, BOOL& outside) const noexcept
+    {
+        const LRESULT hit = ::SendMessageA(m_hWnd, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+        outside = HIWORD(hit);
+        return LOWORD(hit);
+    }
+    // LB_ERR for an index out of range.
+    int GetItemRect(int index, RECT& rect) const noexcept
+    {
+        return static_cast<int>(
+            ::SendMessageA(m_hWnd, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)));
+    }
 };

@@ -72,4 +72,9 @@ public:
         return static_cast<BOOL>(::SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item)));
     }
     BOOL DeleteAllItems() noexcept { return DeleteItem(TVI_ROOT); }
+    // The tooltip control that shows the tree's tips; null for none.
+    HWND GetToolTips() const noexcept
+    {
+        return reinterpret_cast<HWND>(::SendMessageA(m_hWnd, TVM_GETTOOLTIPS, 0, 0));
+    }
 };

@@ -76,13 +76,6 @@ std::string Text(const RECT& r)
            ", " + std::to_string(r.bottom) + "}";
 }
 
-std::string WindowText(HWND window)
-{
-    std::string text(1024, '\0');
-    text.resize(static_cast<size_t>(::GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
 // Runs the box over owner with the steps inside its loop, one per tick; fails
 // unless every step ran and the steps closed it.
 void RunAboutBox(Here here, HWND owner, LPCSTR title, std::vector<ModalStep> steps)
@@ -405,15 +398,8 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
                      // give every event its own position.
                      ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                      RECT rect = {};
-                     ::GetWindowRect(link, &rect);
-                     const LONG x =
-                         (rect.left + rect.right) / 2 * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-                     const LONG y =
-                         (rect.top + rect.bottom) / 2 * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-                     const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-                     INPUT clicks[2] = {{INPUT_MOUSE, {{x, y, 0, at | MOUSEEVENTF_LEFTDOWN, 0, 0}}},
-                                        {INPUT_MOUSE, {{x, y, 0, at | MOUSEEVENTF_LEFTUP, 0, 0}}}};
-                     EXPECT_EQ(2u, ::SendInput(2, clicks, sizeof(INPUT)));
+                     ::GetClientRect(link, &rect);
+                     EXPECT_EQ(2u, SendPointerInput(link, Centre(rect), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
                  },
                  [&address](HWND box) {
                      if (g_shellCalls.empty() && RunStepAgain())

@@ -16,6 +16,7 @@
 
 #include "AddFilterDlg.h"
 #include "AllocationProbe.h"
+#include "FilterTip.h"
 #include "CategoryMembers.h"
 #include "ChildProcess.h"
 #include "StandIns.h"
@@ -131,6 +132,23 @@ void SendCommand(HWND dialog, int id)
 {
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// The dialog's answer to the tree's request for an item's tip, asked as the
+// tree asks it, in the 8-bit form or (`wide`) the wide one, with room for
+// `capacity` characters.
+std::string InfoTip(HWND dialog, HTREEITEM item, int capacity = INFOTIPSIZE, bool wide = false)
+{
+    std::vector<char> narrow(static_cast<size_t>(capacity) + 1, '?');
+    std::vector<wchar_t> text(static_cast<size_t>(capacity) + 1, L'?');
+    const HWND tree = Tree(dialog);
+    NMTVGETINFOTIPW tip = {{tree, IDC_FILTER_TREE, wide ? TVN_GETINFOTIPW : TVN_GETINFOTIPA},
+                           text.data(), capacity, item, 0};
+    if (!wide)
+        tip.pszText = reinterpret_cast<LPWSTR>(narrow.data()); // the forms differ in this alone
+    ::SendMessageA(dialog, WM_NOTIFY, IDC_FILTER_TREE, reinterpret_cast<LPARAM>(&tip));
+    EXPECT_EQ('?', wide ? static_cast<char>(text.back()) : narrow.back()) << "nothing written past the room";
+    return wide ? AsciiText(text.data()) : std::string(narrow.data());
 }
 
 // Runs the dialog directly, owned by the manager window that runs it, and
@@ -699,3 +717,94 @@ TEST_F(AddFilterDialog, ACategoryBackedUpWithRegComesBackExactlyAfterAnAddAndARe
     EXPECT_TRUE(member.Registered());
     EXPECT_FALSE(KeyExists(copy.path()));
 }
+
+TEST_F(AddFilterDialog, TipsTellItemsOfOneNameApartByClsidAndFile)
+{
+    RunManagerOnVideo(HERE, [](HWND manager) {
+        ASSERT_NO_FATAL_FAILURE(PressAdd(HERE, manager, [](HWND dialog) {
+            const HWND tree = Tree(dialog);
+            EXPECT_NE(0, ::GetWindowLongA(tree, GWL_STYLE) & TVS_INFOTIP);
+            const HTREEITEM filters = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
+            ASSERT_NE(nullptr, filters);
+            const std::string categoryTip = GuidText(CLSID_LegacyAmFilterCategory);
+            EXPECT_EQ("{083863F1-70DE-11D0-BD40-00A0C911CE86}", categoryTip);
+            EXPECT_EQ(categoryTip, InfoTip(dialog, filters));
+            EXPECT_EQ(categoryTip, InfoTip(dialog, filters, INFOTIPSIZE, true));
+            EXPECT_EQ(categoryTip.substr(0, 9), InfoTip(dialog, filters, 10)) << "cut and terminated";
+            EXPECT_EQ(categoryTip.substr(0, 9), InfoTip(dialog, filters, 10, true));
+
+            // Wine's two renderers of one name, both in quartz.dll.
+            for (const CLSID& renderer : {CLSID_VideoRenderer, CLSID_VideoRendererDefault})
+            {
+                const HTREEITEM item = FindItem(tree, filters, renderer);
+                ASSERT_NE(nullptr, item);
+                EXPECT_EQ("Video Renderer", ItemText(tree, item));
+                RegValue server;
+                ASSERT_TRUE(ReadValueA(ClassPath(renderer) + "\\InprocServer32", nullptr, server));
+                const std::string file(reinterpret_cast<const char*>(server.data.data()));
+                if (RunningUnderWine())
+                {
+                    EXPECT_EQ("C:\\windows\\system32\\quartz.dll", file);
+                }
+                EXPECT_EQ(GuidText(renderer) + "\r\n" + file, InfoTip(dialog, item));
+                EXPECT_EQ(GuidText(renderer) + "\r\n" + file, InfoTip(dialog, item, INFOTIPSIZE, true));
+            }
+            SendCommand(dialog, IDCANCEL);
+        }));
+    });
+}
+
+namespace {
+
+// A value of a filter's InprocServer32 key, and what its tip says after the
+// CLSID: nothing for every value that names no file.
+struct ServerValue : TableRow
+{
+    DWORD type;
+    std::wstring data; // stored without a terminating zero
+    std::string file; // empty: the tip names the CLSID alone
+    const char* access = nullptr; // an access list for the key, in SDDL form
+};
+
+class FilterTip : public ClassesRootTest, public ::testing::WithParamInterface<ServerValue>
+{
+};
+
+} // namespace
+
+TEST_P(FilterTip, NamesTheServerFileOnlyWhereTheKeyNamesOne)
+{
+    const ServerValue& row = GetParam();
+    const CLSID filter = NewGuid();
+    const ScopedClassesKey classKey(ClassPath(filter));
+    const std::string server = ClassPath(filter) + "\\InprocServer32";
+    ASSERT_TRUE(CreateKey(server));
+    if (row.type != REG_NONE)
+    {
+        ASSERT_EQ(ERROR_SUCCESS, WriteValue(server, nullptr, row.type, row.data.data(),
+                                            static_cast<DWORD>(row.data.size() * sizeof(wchar_t))));
+    }
+    const auto before = ReadAllValues(server);
+    std::vector<char> tip(INFOTIPSIZE);
+    {
+        const ScopedKeyAccess access(server, row.access ? row.access : kFullAccess);
+        ASSERT_TRUE(access.applied());
+        FormatFilterTip(filter, TipLines::ClsidAndServer, tip.data(), INFOTIPSIZE);
+    }
+    const std::string expected = GuidText(filter) + (row.file.empty() ? "" : "\r\n" + row.file);
+    EXPECT_EQ(expected.substr(0, INFOTIPSIZE - 1), tip.data());
+    EXPECT_TRUE(before == ReadAllValues(server)) << "nothing written";
+    FormatFilterTip(filter, TipLines::ClsidOnly, tip.data(), INFOTIPSIZE);
+    EXPECT_EQ(GuidText(filter), tip.data());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FilterTip,
+    ::testing::Values(ServerValue{{"File"}, REG_SZ, L"C:\\probe\\probe.ax", "C:\\probe\\probe.ax"},
+                      ServerValue{{"Expanded"}, REG_EXPAND_SZ, L"%SystemRoot%\\probe.ax", "C:\\windows\\probe.ax"},
+                      ServerValue{{"LongerThanTheTip"}, REG_SZ, std::wstring(4000, L'p'), std::string(4000, 'p')},
+                      ServerValue{{"Missing"}, REG_NONE, L"", ""}, ServerValue{{"Empty"}, REG_SZ, L"", ""},
+                      ServerValue{{"NotAString"}, REG_BINARY, L"probe.ax", ""},
+                      ServerValue{{"Of64KiB"}, REG_SZ, std::wstring(64 << 10, L'p'), ""},
+                      ServerValue{{"KeyUnreadable"}, REG_SZ, L"probe.ax", "", kNoAccess}),
+    RowName());

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <dshow.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -125,6 +126,45 @@ TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
         ClickListItem(Filters(dialog), muAt);
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
     });
+}
+
+// The tip shows for the entry the pointer rests on, another's for another
+// entry, and none over the list below its entries; it goes with the window.
+TEST_F(ManagerWindow, TheFilterListsTipNamesTheEntryUnderThePointer)
+{
+    const RegisteredFilter splitter(CLSID_ZarvVideoProcessors, L"AVI Splitter", CLSID_AviSplitter);
+    const RegisteredFilter probe(CLSID_ZarvVideoProcessors, L"Probe without a file");
+    HWND tip = nullptr;
+    RunManagerOnVideo(HERE, [&](HWND dialog) {
+        // Other tests share the display: the window stays on top.
+        ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        tip = FindOwnedWindow(dialog, TOOLTIPS_CLASSA, false);
+        ASSERT_NE(nullptr, tip);
+        ::SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+        const HWND list = Filters(dialog);
+        const auto shows = [tip](const std::string& text) {
+            return PumpUntil([&] { return ::IsWindowVisible(tip) && WindowText(tip) == text; });
+        };
+        const std::string splitterFile = RunningUnderWine() ? "C:\\windows\\system32\\winegstreamer.dll" : "";
+        for (const auto& [filter, text] :
+             {std::pair{&splitter, "{1B544C20-FD0B-11CE-8C63-00AA0044B51E}\r\n" + splitterFile},
+              std::pair{&probe, GuidText(probe.clsid)}})
+        {
+            const std::vector<int> entries = ListEntriesOf(list, filter->clsid);
+            ASSERT_EQ(1u, entries.size());
+            RECT entry = {};
+            ListBox_GetItemRect(list, entries[0], &entry);
+            SendPointerInput(list, Centre(entry));
+            EXPECT_TRUE(shows(text)) << "shows \"" << WindowText(tip) << "\" for " << GuidText(filter->clsid);
+        }
+        RECT client = {};
+        ::GetClientRect(list, &client);
+        SendPointerInput(list, POINT{Centre(client).x, client.bottom - 2});
+        EXPECT_TRUE(PumpUntil([tip] { return !::IsWindowVisible(tip); })) << "the entry's tip goes";
+        EXPECT_FALSE(PumpUntil([tip] { return ::IsWindowVisible(tip) && !WindowText(tip).empty(); }, 500))
+            << "below the entries it shows \"" << WindowText(tip) << "\"";
+    });
+    EXPECT_FALSE(::IsWindow(tip));
 }
 
 TEST_F(ManagerWindow, RemoveDeletesExactlyTheSelectedRegistrationAndRefreshes)

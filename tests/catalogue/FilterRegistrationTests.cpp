@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <dshow.h>
-#include <sddl.h>
 
 #include <algorithm>
 #include <map>
@@ -68,45 +67,6 @@ bool WriteAll(const std::string& path, const Values& values)
             return false;
     return true;
 }
-
-// Access lists in SDDL form.
-constexpr char kReadOnlyAccess[] = "D:P(A;;KR;;;WD)"; // everyone may read, no one may write
-constexpr char kNoAccess[] = "D:P";                   // no one may open the key
-constexpr char kFullAccess[] = "D:P(A;;KA;;;WD)";     // everyone may do anything
-
-// Gives an existing key under HKEY_CLASSES_ROOT another access list for the
-// object's life, through a handle opened before the change, and afterwards
-// full access for everyone, so that the test's keys go as usual.
-class ScopedKeyAccess
-{
-public:
-    ScopedKeyAccess(const std::string& path, const char* sddl)
-        : m_key(OpenClassesKey(path, KEY_ALL_ACCESS)), m_applied(m_key && SetAccess(sddl))
-    {
-    }
-    ~ScopedKeyAccess()
-    {
-        if (m_applied)
-            SetAccess(kFullAccess);
-    }
-    bool applied() const { return m_applied; }
-
-private:
-    bool SetAccess(const char* sddl) const
-    {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
-                                                                    nullptr))
-            return false;
-        const bool set =
-            ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
-        ::LocalFree(descriptor);
-        return set;
-    }
-
-    UniqueRegKey m_key;
-    bool m_applied;
-};
 
 // A source category, a filter and a target category of the test's own, whose
 // keys go when the test ends; every key the case opens is closed by then.

@@ -61,14 +61,19 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD)
 
 } // namespace
 
-HWND FindOwnedDialog(HWND owner)
+HWND FindOwnedWindow(HWND owner, const char* windowClass, bool shownOnly)
 {
-    HWND window = nullptr; // the top-level windows of the dialog class, in turn
-    while ((window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr)
+    HWND window = nullptr; // the top-level windows of the class, in turn
+    while ((window = ::FindWindowExA(nullptr, window, windowClass, nullptr)) != nullptr)
         if (::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId() &&
-            ::GetWindow(window, GW_OWNER) == owner && ::IsWindowVisible(window))
+            ::GetWindow(window, GW_OWNER) == owner && (!shownOnly || ::IsWindowVisible(window)))
             return window;
     return nullptr;
+}
+
+HWND FindOwnedDialog(HWND owner)
+{
+    return FindOwnedWindow(owner, "#32770", true);
 }
 
 ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep> steps,

@@ -26,7 +26,9 @@ struct ModalRun
 // The result of a dialog that the steps left open and that its Cancel did not end.
 constexpr INT_PTR kEndedByRun = -2;
 
-// The shown dialog window of this thread that `owner` owns, or null.
+// The top-level window of this class and thread that `owner` owns (only a
+// shown one for `shownOnly`), or null; the shown dialog window so owned.
+HWND FindOwnedWindow(HWND owner, const char* windowClass, bool shownOnly);
 HWND FindOwnedDialog(HWND owner);
 
 // Calls `enter`, which runs a modal loop and returns its result (a DoModal, or

@@ -1,6 +1,7 @@
 #include "TestRegistry.h"
 
 #include <objbase.h>
+#include <sddl.h>
 
 #include <cstring>
 #include <cwctype>
@@ -176,4 +177,25 @@ LSTATUS CreateVolatileClassesKey(const std::string& path)
         status = ::RegCreateKeyExA(parent.get(), path.substr(last + 1).c_str(), 0, nullptr,
                                    REG_OPTION_VOLATILE, KEY_WRITE, nullptr, key.put(), nullptr);
     return status;
+}
+
+ScopedKeyAccess::ScopedKeyAccess(const std::string& path, const char* sddl)
+    : m_key(OpenClassesKey(path, KEY_ALL_ACCESS)), m_applied(m_key && SetAccess(sddl))
+{
+}
+
+ScopedKeyAccess::~ScopedKeyAccess()
+{
+    if (m_applied)
+        SetAccess(kFullAccess);
+}
+
+bool ScopedKeyAccess::SetAccess(const char* sddl) const
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const bool set = ::RegSetKeySecurity(m_key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    ::LocalFree(descriptor);
+    return set;
 }

@@ -73,6 +73,30 @@ bool ReadValueA(const std::string& path, const char* name, RegValue& out);
 // Every value of a key, by name, in the key's own order; empty when the key is missing.
 std::vector<std::pair<std::wstring, RegValue>> ReadAllValues(const std::string& path);
 
+// Access lists in SDDL form.
+constexpr char kReadOnlyAccess[] = "D:P(A;;KR;;;WD)"; // everyone may read, no one may write
+constexpr char kNoAccess[] = "D:P";                   // no one may open the key
+constexpr char kFullAccess[] = "D:P(A;;KA;;;WD)";     // everyone may do anything
+
+// Gives an existing key under HKEY_CLASSES_ROOT another access list for the
+// object's life, through a handle opened before the change, and afterwards
+// full access for everyone, so that the test's keys go as usual.
+class ScopedKeyAccess
+{
+public:
+    ScopedKeyAccess(const std::string& path, const char* sddl);
+    ~ScopedKeyAccess();
+    ScopedKeyAccess(const ScopedKeyAccess&) = delete;
+    ScopedKeyAccess& operator=(const ScopedKeyAccess&) = delete;
+    bool applied() const { return m_applied; }
+
+private:
+    bool SetAccess(const char* sddl) const;
+
+    UniqueRegKey m_key;
+    bool m_applied;
+};
+
 // The registry keys the process holds open. (GetProcessHandleCount answers 0
 // under Wine, and the process's other handles come and go with threads of the
 // platform's own.)

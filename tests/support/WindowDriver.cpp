@@ -56,6 +56,35 @@ void ClickButton(HWND button)
     ::SendMessageA(button, BM_CLICK, 0, 0);
 }
 
+UINT SendPointerInput(HWND window, POINT at, std::initializer_list<DWORD> flags)
+{
+    ::ClientToScreen(window, &at);
+    const LONG x = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    const LONG y = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    std::vector<INPUT> events;
+    for (const DWORD flag : flags)
+        events.push_back({INPUT_MOUSE, {{x, y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flag, 0, 0}}});
+    return ::SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
+{
+    const ULONGLONG end = ::GetTickCount64() + milliseconds;
+    while (!done())
+    {
+        if (::GetTickCount64() >= end)
+            return false;
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
 int FindListText(HWND list, const std::string& text)
 {
     const std::vector<std::string> texts = ListTexts(list);

@@ -9,6 +9,7 @@
 #include <windowsx.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,6 +84,29 @@ std::vector<int> ListEntriesOf(HWND list, REFCLSID clsid);
 // The texts of the entries that carry this CLSID, top to bottom: whether it is
 // listed, how often, and as what.
 Names ListedNames(HWND list, REFCLSID clsid);
+
+// The window's text, through WM_GETTEXT for a window of this process.
+inline std::string WindowText(HWND window)
+{
+    std::string text(1024, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(window, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+inline POINT Centre(const RECT& rect)
+{
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Mouse input at a point of the window's client area, through the input queue
+// as the mouse makes it: the pointer moves there, with one event for each of
+// the flags given (0 for the move alone, MOUSEEVENTF_LEFTDOWN and the rest).
+// Returns the number of events sent.
+UINT SendPointerInput(HWND window, POINT at, std::initializer_list<DWORD> flags = {0});
+
+// Handles this thread's messages until `done` holds or about `milliseconds`
+// have passed; whether it held.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 2000);
 
 inline bool IsItemEnabled(HWND dialog, int id)
 {
