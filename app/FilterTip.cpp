@@ -60,6 +60,7 @@ void FormatFilterTip(REFCLSID clsid, TipLines lines, LPWSTR text, int capacity) 
 void SetTipWidth(HWND tooltip, HWND window) noexcept
 {
     if (tooltip)
-        ::SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0,
-                       ::MulDiv(kTipMaxWidth, static_cast<int>(::GetDpiForWindow(window)), USER_DEFAULT_SCREEN_DPI));
+        ::SendMessageA(
+            tooltip, TTM_SETMAXTIPWIDTH, 0,
+            ::MulDiv(kTipMaxWidth, static_cast<int>(::GetDpiForWindow(window)), USER_DEFAULT_SCREEN_DPI));
 }

@@ -12,8 +12,8 @@ constexpr int kTipTextCapacity = INFOTIPSIZE;
 // What a tip names after the CLSID.
 enum class TipLines
 {
-    ClsidOnly,       // a category
-    ClsidAndServer,  // a filter: the file that serves it, where the registry names one
+    ClsidOnly,      // a category
+    ClsidAndServer, // a filter: the file that serves it, where the registry names one
 };
 
 // Writes the tip into `text`, which has room for `capacity` characters with the

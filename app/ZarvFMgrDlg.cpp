@@ -161,9 +161,9 @@ bool CZarvFMgrDlg::CreateServices()
 // The list's procedure in front hands the tooltip the list's mouse messages.
 void CZarvFMgrDlg::CreateFilterTip()
 {
-    m_hFilterTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                                     ResourceModule(), nullptr);
+    m_hFilterTip = ::CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, ResourceModule(), nullptr);
     if (!m_hFilterTip)
         return;
     TTTOOLINFOA tool = {};
@@ -338,7 +338,11 @@ void CZarvFMgrDlg::OnFilterListMouse(UINT message, WPARAM wParam, LPARAM lParam)
         m_nTipEntry = entry;
     }
     const DWORD position = ::GetMessagePos();
-    MSG relayed = {m_listFilters.m_hWnd, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+    MSG relayed = {m_listFilters.m_hWnd,
+                   message,
+                   wParam,
+                   lParam,
+                   static_cast<DWORD>(::GetMessageTime()),
                    POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)}};
     ::SendMessageA(m_hFilterTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }

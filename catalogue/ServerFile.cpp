@@ -15,7 +15,8 @@ namespace {
 LONG ReadDefaultString(HKEY key, char* text, DWORD capacity, DWORD& type) noexcept
 {
     DWORD size = capacity - 1; // room for the zero the value may lack
-    const LONG status = ::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+    const LONG status =
+        ::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
     if (status != ERROR_SUCCESS)
         return status;
     if (type != REG_SZ && type != REG_EXPAND_SZ)

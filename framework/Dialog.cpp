@@ -40,9 +40,10 @@ bool ReturnsResultDirectly(UINT message) noexcept
 // that is a window by the window's handle: such a tool is its control.
 UINT_PTR NotifyingControl(const NMHDR& header) noexcept
 {
-    const bool toolIsWindow =
-        (header.code == TTN_GETDISPINFOA && (reinterpret_cast<const NMTTDISPINFOA&>(header).uFlags & TTF_IDISHWND)) ||
-        (header.code == TTN_GETDISPINFOW && (reinterpret_cast<const NMTTDISPINFOW&>(header).uFlags & TTF_IDISHWND));
+    const bool toolIsWindow = (header.code == TTN_GETDISPINFOA &&
+                               (reinterpret_cast<const NMTTDISPINFOA&>(header).uFlags & TTF_IDISHWND)) ||
+                              (header.code == TTN_GETDISPINFOW &&
+                               (reinterpret_cast<const NMTTDISPINFOW&>(header).uFlags & TTF_IDISHWND));
     if (toolIsWindow)
         return static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(header.idFrom)));
     return header.idFrom;

@@ -43,7 +43,7 @@ public:
     // LB_ERR for an index out of range.
     int GetItemRect(int index, RECT& rect) const noexcept
     {
-        return static_cast<int>(
-            ::SendMessageA(m_hWnd, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)));
+        return static_cast<int>(::SendMessageA(m_hWnd, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                                               reinterpret_cast<LPARAM>(&rect)));
     }
 };

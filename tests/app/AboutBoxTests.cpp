@@ -399,7 +399,8 @@ TEST_F(AboutBoxTest, MouseClickOnTheAddressOpensIt)
                      ::SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                      RECT rect = {};
                      ::GetClientRect(link, &rect);
-                     EXPECT_EQ(2u, SendPointerInput(link, Centre(rect), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}));
+                     const auto click = {DWORD{MOUSEEVENTF_LEFTDOWN}, DWORD{MOUSEEVENTF_LEFTUP}};
+                     EXPECT_EQ(2u, SendPointerInput(link, Centre(rect), click));
                  },
                  [&address](HWND box) {
                      if (g_shellCalls.empty() && RunStepAgain())

@@ -142,8 +142,8 @@ std::string InfoTip(HWND dialog, HTREEITEM item, int capacity = INFOTIPSIZE, boo
     std::vector<char> narrow(static_cast<size_t>(capacity) + 1, '?');
     std::vector<wchar_t> text(static_cast<size_t>(capacity) + 1, L'?');
     const HWND tree = Tree(dialog);
-    NMTVGETINFOTIPW tip = {{tree, IDC_FILTER_TREE, wide ? TVN_GETINFOTIPW : TVN_GETINFOTIPA},
-                           text.data(), capacity, item, 0};
+    NMTVGETINFOTIPW tip = {
+        {tree, IDC_FILTER_TREE, wide ? TVN_GETINFOTIPW : TVN_GETINFOTIPA}, text.data(), capacity, item, 0};
     if (!wide)
         tip.pszText = reinterpret_cast<LPWSTR>(narrow.data()); // the forms differ in this alone
     ::SendMessageA(dialog, WM_NOTIFY, IDC_FILTER_TREE, reinterpret_cast<LPARAM>(&tip));
@@ -761,8 +761,8 @@ namespace {
 struct ServerValue : TableRow
 {
     DWORD type;
-    std::wstring data; // stored without a terminating zero
-    std::string file; // empty: the tip names the CLSID alone
+    std::wstring data;            // stored without a terminating zero
+    std::string file;             // empty: the tip names the CLSID alone
     const char* access = nullptr; // an access list for the key, in SDDL form
 };
 
@@ -800,11 +800,12 @@ TEST_P(FilterTip, NamesTheServerFileOnlyWhereTheKeyNamesOne)
 
 INSTANTIATE_TEST_SUITE_P(
     , FilterTip,
-    ::testing::Values(ServerValue{{"File"}, REG_SZ, L"C:\\probe\\probe.ax", "C:\\probe\\probe.ax"},
-                      ServerValue{{"Expanded"}, REG_EXPAND_SZ, L"%SystemRoot%\\probe.ax", "C:\\windows\\probe.ax"},
-                      ServerValue{{"LongerThanTheTip"}, REG_SZ, std::wstring(4000, L'p'), std::string(4000, 'p')},
-                      ServerValue{{"Missing"}, REG_NONE, L"", ""}, ServerValue{{"Empty"}, REG_SZ, L"", ""},
-                      ServerValue{{"NotAString"}, REG_BINARY, L"probe.ax", ""},
-                      ServerValue{{"Of64KiB"}, REG_SZ, std::wstring(64 << 10, L'p'), ""},
-                      ServerValue{{"KeyUnreadable"}, REG_SZ, L"probe.ax", "", kNoAccess}),
+    ::testing::Values(
+        ServerValue{{"File"}, REG_SZ, L"C:\\probe\\probe.ax", "C:\\probe\\probe.ax"},
+        ServerValue{{"Expanded"}, REG_EXPAND_SZ, L"%SystemRoot%\\probe.ax", "C:\\windows\\probe.ax"},
+        ServerValue{{"LongerThanTheTip"}, REG_SZ, std::wstring(4000, L'p'), std::string(4000, 'p')},
+        ServerValue{{"Missing"}, REG_NONE, L"", ""}, ServerValue{{"Empty"}, REG_SZ, L"", ""},
+        ServerValue{{"NotAString"}, REG_BINARY, L"probe.ax", ""},
+        ServerValue{{"Of64KiB"}, REG_SZ, std::wstring(64 << 10, L'p'), ""},
+        ServerValue{{"KeyUnreadable"}, REG_SZ, L"probe.ax", "", kNoAccess}),
     RowName());
