@@ -23,4 +23,15 @@ constexpr int kContrastLinkColour = COLOR_HOTLIGHT;
 constexpr int kLinkBackgroundMode = TRANSPARENT;
 constexpr int kLinkBackgroundColour = COLOR_BTNFACE;
 
+// The logo's size in pixels at 96 DPI (IDB_ABOUT_LOGO); at any other DPI the
+// box draws it scaled from the rendition at twice that size (IDB_ABOUT_LOGO_2X)
+// for scales above 100 %, and from the logo itself below.
+constexpr int kLogoWidth = 250;
+constexpr int kLogoHeight = 58;
+constexpr WORD kLogoBitsPerPixel = 24; // no alpha: the static shows the bitmap itself
+
+// Posted once the dialog manager has scaled the box to a new DPI: the logo's
+// control then takes the size of the logo again.
+constexpr UINT kFitLogoMessage = WM_APP + 1;
+
 } // namespace about

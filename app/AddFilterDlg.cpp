@@ -66,6 +66,7 @@ MessageTable<CDialog::MessageMapEntry> CAddFilterDlg::GetMessageMap() const
         NotifyHandler(NM_RETURN, IDC_FILTER_TREE, &CAddFilterDlg::OnReturnFilterTree),
         NotifyHandler(TVN_GETINFOTIPA, IDC_FILTER_TREE, &CAddFilterDlg::OnGetInfoTipFilterTree),
         NotifyHandler(TVN_GETINFOTIPW, IDC_FILTER_TREE, &CAddFilterDlg::OnGetInfoTipFilterTree),
+        MessageHandler(WM_DPICHANGED, &CAddFilterDlg::OnDpiChanged),
         MessageHandler(WM_DESTROY, &CAddFilterDlg::OnDestroy),
     };
     return entries;
@@ -82,7 +83,7 @@ BOOL CAddFilterDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_pParentDevEnum = OwnerDevEnum();
     PutProcInFront(m_treeFilters.m_hWnd, &CAddFilterDlg::FilterTreeProc);
-    SetTipWidth(m_treeFilters.GetToolTips(), m_hWnd);
+    SetTipWidth(m_treeFilters.GetToolTips(), ::GetDpiForWindow(m_hWnd));
     FillTree();
     return TRUE; // the focus goes to the first tab stop, the tree
 }
@@ -249,6 +250,13 @@ void CAddFilterDlg::OnOK()
     m_clsidFilter = *filter;
     m_clsidCategory = *category;
     CDialog::OnOK();
+}
+
+// The dialog manager scales the dialog itself; the tips' width follows.
+bool CAddFilterDlg::OnDpiChanged(WPARAM wParam, LPARAM, LRESULT&)
+{
+    SetTipWidth(m_treeFilters.GetToolTips(), LOWORD(wParam));
+    return false;
 }
 
 bool CAddFilterDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)

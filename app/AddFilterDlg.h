@@ -53,6 +53,7 @@ private:
     void OnGetInfoTipFilterTree(NMHDR* header, LRESULT* result);
     static LRESULT CALLBACK FilterTreeProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam);
     static bool ClaimsEnter(HWND tree) noexcept;
+    bool OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     void ClearTree();

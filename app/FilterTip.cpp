@@ -57,10 +57,9 @@ void FormatFilterTip(REFCLSID clsid, TipLines lines, LPWSTR text, int capacity) 
         text[0] = L'\0';
 }
 
-void SetTipWidth(HWND tooltip, HWND window) noexcept
+void SetTipWidth(HWND tooltip, UINT dpi) noexcept
 {
     if (tooltip)
-        ::SendMessageA(
-            tooltip, TTM_SETMAXTIPWIDTH, 0,
-            ::MulDiv(kTipMaxWidth, static_cast<int>(::GetDpiForWindow(window)), USER_DEFAULT_SCREEN_DPI));
+        ::SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0,
+                       ::MulDiv(kTipMaxWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI));
 }

@@ -27,5 +27,6 @@ void FormatFilterTip(REFCLSID clsid, TipLines lines, LPWSTR text, int capacity) 
 constexpr int kTipMaxWidth = 480;
 
 // Lets the tooltip draw a tip as several lines (it draws one line otherwise),
-// at most kTipMaxWidth wide at the window's DPI. Nothing for a null tooltip.
-void SetTipWidth(HWND tooltip, HWND window) noexcept;
+// at most kTipMaxWidth wide at the DPI of the window that shows it. Nothing
+// for a null tooltip.
+void SetTipWidth(HWND tooltip, UINT dpi) noexcept;

@@ -3,6 +3,8 @@
 #include <dshow.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "AboutBox.h"
 #include "AddFilterDlg.h"
 #include "AppConstants.h"
@@ -62,6 +64,17 @@ void AddListEntry(CListBox& list, const NamedClsid& entry) noexcept
 }
 // NOLINTEND(clang-analyzer-cplusplus.NewDeleteLeaks)
 
+// The program's icon, square, at the size the system metric gives for the DPI:
+// the icon holds an image drawn for each size that a display scale of 100 to
+// 200 % asks for, and the platform scales the nearest one for any other. Empty
+// when it cannot be loaded.
+UniqueIcon LoadProgramIcon(int metric, UINT dpi) noexcept
+{
+    const int size = ::GetSystemMetricsForDpi(metric, dpi);
+    return UniqueIcon(static_cast<HICON>(::LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDR_MAINFRAME),
+                                                      IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
 // The entry under a point of the list's client area, or LB_ERR over the part
 // of the list below its last entry.
 int EntryAt(const CListBox& list, POINT point) noexcept
@@ -86,8 +99,7 @@ void ClearList(CListBox& list) noexcept
 
 } // namespace
 
-CZarvFMgrDlg::CZarvFMgrDlg() noexcept
-    : CDialog(IDD_FMGR_DIALOG), m_hIcon(::LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+CZarvFMgrDlg::CZarvFMgrDlg() noexcept : CDialog(IDD_FMGR_DIALOG)
 {
 }
 
@@ -100,6 +112,7 @@ MessageTable<CDialog::MessageMapEntry> CZarvFMgrDlg::GetMessageMap() const
         MessageHandler(WM_SYSCOMMAND, &CZarvFMgrDlg::OnSysCommand),
         MessageHandler(WM_PAINT, &CZarvFMgrDlg::OnPaint),
         MessageHandler(WM_QUERYDRAGICON, &CZarvFMgrDlg::OnQueryDragIcon),
+        MessageHandler(WM_DPICHANGED, &CZarvFMgrDlg::OnDpiChanged),
         CommandHandler(LBN_SELCHANGE, IDC_CATEGORY_LIST, &CZarvFMgrDlg::OnSelChangeCategories),
         MessageHandler(WM_DESTROY, &CZarvFMgrDlg::OnDestroy),
         CommandHandler(BN_CLICKED, IDC_ADD, &CZarvFMgrDlg::OnAddFilter),
@@ -121,8 +134,7 @@ BOOL CZarvFMgrDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     AppendAboutItem();
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SetIcons(::GetDpiForWindow(m_hWnd));
 
     if (!CreateServices())
     {
@@ -145,6 +157,19 @@ void CZarvFMgrDlg::AppendAboutItem()
         return;
     ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+// Icons of the program's own, drawn for the sizes the window's DPI asks for
+// (or scaled down from a larger one of them), each destroyed once the window
+// holds its successor.
+void CZarvFMgrDlg::SetIcons(UINT dpi)
+{
+    UniqueIcon big = LoadProgramIcon(SM_CXICON, dpi);
+    UniqueIcon small = LoadProgramIcon(SM_CXSMICON, dpi);
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    m_hIcon = std::move(big);
+    m_hSmallIcon = std::move(small);
 }
 
 // The device enumerator first: without it the filter mapper is not attempted.
@@ -173,7 +198,7 @@ void CZarvFMgrDlg::CreateFilterTip()
     tool.uId = reinterpret_cast<UINT_PTR>(m_listFilters.m_hWnd);
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     ::SendMessageA(m_hFilterTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    SetTipWidth(m_hFilterTip, m_hWnd);
+    SetTipWidth(m_hFilterTip, ::GetDpiForWindow(m_hWnd));
     PutProcInFront(m_listFilters.m_hWnd, &CZarvFMgrDlg::FilterListProc);
 }
 
@@ -296,17 +321,28 @@ bool CZarvFMgrDlg::OnPaint(WPARAM, LPARAM, LRESULT&)
     ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     ::GetClientRect(m_hWnd, &client);
-    const POINT at =
-        CenteredIconPosition(client, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
-    ::DrawIcon(dc, at.x, at.y, m_hIcon);
+    const UINT dpi = ::GetDpiForWindow(m_hWnd);
+    const int width = ::GetSystemMetricsForDpi(SM_CXICON, dpi);
+    const int height = ::GetSystemMetricsForDpi(SM_CYICON, dpi);
+    const POINT at = CenteredIconPosition(client, width, height);
+    ::DrawIconEx(dc, at.x, at.y, m_hIcon.get(), width, height, 0, nullptr, DI_NORMAL);
     ::EndPaint(m_hWnd, &paint);
     return true;
 }
 
 bool CZarvFMgrDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
 {
-    result = reinterpret_cast<LRESULT>(m_hIcon);
+    result = reinterpret_cast<LRESULT>(m_hIcon.get());
     return true;
+}
+
+// The dialog manager scales the window, its controls and its font; the icons
+// and the tips' width follow.
+bool CZarvFMgrDlg::OnDpiChanged(WPARAM wParam, LPARAM, LRESULT&)
+{
+    SetIcons(LOWORD(wParam));
+    SetTipWidth(m_hFilterTip, LOWORD(wParam));
+    return false;
 }
 
 // The tip of the entry under the pointer; over the part of the list below its

@@ -12,6 +12,7 @@
 #include "FilterTip.h"
 #include "ListBox.h"
 #include "NamedClsid.h"
+#include "UniqueHandle.h"
 
 class CZarvFMgrDlg : public CDialog
 {
@@ -26,6 +27,7 @@ protected:
 
 private:
     void AppendAboutItem();
+    void SetIcons(UINT dpi);
     bool CreateServices();
     void CreateFilterTip();
 
@@ -43,6 +45,7 @@ private:
     bool OnSysCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnPaint(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnQueryDragIcon(WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnGetFilterTip(NMHDR* header, LRESULT* result);
     void OnFilterListMouse(UINT message, WPARAM wParam, LPARAM lParam);
@@ -50,7 +53,10 @@ private:
 
     CListBox m_listFilters;
     CListBox m_listCategories;
-    HICON m_hIcon;
+    // The window's big and small icons, loaded at the sizes for its DPI, and
+    // again when its DPI changes.
+    UniqueIcon m_hIcon;
+    UniqueIcon m_hSmallIcon;
 
 public:
     // The system device enumerator, from initialisation to teardown. The Add

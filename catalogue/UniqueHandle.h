@@ -81,10 +81,31 @@ struct ClsidCopyTraits
     static void Close(CLSID* p) noexcept { delete p; }
 };
 
+struct IconTraits
+{
+    using pointer = HICON;
+    static void Close(HICON h) noexcept { ::DestroyIcon(h); }
+};
+
+struct BitmapTraits
+{
+    using pointer = HBITMAP;
+    static void Close(HBITMAP h) noexcept { ::DeleteObject(h); }
+};
+
+struct MemoryDcTraits
+{
+    using pointer = HDC;
+    static void Close(HDC h) noexcept { ::DeleteDC(h); }
+};
+
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;             // RegOpenKeyEx / RegCreateKey
 using UniqueCoTaskString = UniqueHandle<CoTaskStringTraits>; // StringFromCLSID and friends
 using UniqueBstr = UniqueHandle<BstrTraits>;                 // strings read from property bags
 using UniqueClsidCopy = UniqueHandle<ClsidCopyTraits>;       // private 16-byte CLSID copies
+using UniqueIcon = UniqueHandle<IconTraits>;         // icons loaded at a size of the program's choosing
+using UniqueBitmap = UniqueHandle<BitmapTraits>;     // bitmaps loaded or made by the program
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>; // CreateCompatibleDC
 
 // A VARIANT, such as a property bag fills: initialised on construction, and
 // cleared (a string freed, an interface released) on destruction and before

@@ -26,7 +26,7 @@ namespace {
 constexpr char kTitle[] = "Multimedia Filter Manager";
 constexpr char kWindowClass[] = "AboutBoxTestWindow";
 
-// Owners of the test's windows and memory device contexts.
+// Owners of the test's windows.
 template <typename Handle, BOOL(WINAPI* close)(Handle)>
 struct ClosedBy
 {
@@ -34,7 +34,6 @@ struct ClosedBy
     static void Close(Handle handle) noexcept { close(handle); }
 };
 using UniqueWindow = UniqueHandle<ClosedBy<HWND, &::DestroyWindow>>;
-using UniqueMemoryDc = UniqueHandle<ClosedBy<HDC, &::DeleteDC>>;
 
 // A plain window of the test's own; outer is its window rectangle on the screen.
 UniqueWindow CreateTestWindow(DWORD style, const RECT& outer, HWND owner = nullptr)
@@ -247,6 +246,40 @@ TEST_F(AboutBoxTest, OpensCentredOverItsOwnerWithTheProductLine)
                     PressOk(box);
                 }});
     EXPECT_TRUE(::IsWindowEnabled(owner));
+}
+
+// A new DPI has the logo drawn afresh at its scale, its control fitted to it
+// and the bitmap it replaces deleted; closing the box deletes the last one.
+TEST_F(AboutBoxTest, ANewDpiRedrawsTheLogoAtItsScaleAndDeletesTheOldOne)
+{
+    HBITMAP shown = nullptr;
+    RunAboutBox(
+        HERE, m_owner.get(), kTitle, {[&shown](HWND box) {
+            const HWND logo = ::GetDlgItem(box, IDC_ABOUT_LOGO);
+            const auto image = [logo] {
+                return reinterpret_cast<HBITMAP>(::SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
+            };
+            for (const auto& [dpi, size] : {std::pair{144, SIZE{375, 87}}, std::pair{96, SIZE{250, 58}}})
+            {
+                shown = image();
+                RECT window = WindowRect(box);
+                ::SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
+                EXPECT_EQ(0u, ::GetObjectType(shown)) << "the bitmap replaced at " << dpi << " DPI";
+                BITMAP drawn = {};
+                ::GetObjectA(image(), sizeof drawn, &drawn);
+                EXPECT_EQ(size.cx, drawn.bmWidth);
+                EXPECT_EQ(size.cy, drawn.bmHeight);
+                RECT fitted = {};
+                EXPECT_TRUE(PumpUntil([&] {
+                    ::GetClientRect(logo, &fitted);
+                    return fitted.right == size.cx && fitted.bottom == size.cy;
+                })) << Text(fitted)
+                    << " at " << dpi << " DPI";
+            }
+            shown = image();
+            PressOk(box);
+        }});
+    EXPECT_EQ(0u, ::GetObjectType(shown)) << "the last bitmap goes with the box";
 }
 
 TEST_F(AboutBoxTest, ReturnsAtOnceWhenTheOwnersModuleHasNoTemplate)

@@ -49,6 +49,39 @@ public:
     DllLoadOrderForProgram& operator=(const DllLoadOrderForProgram&) = delete;
 };
 
+// The display's DPI for the programs that start while the object lives: the
+// session's LogPixels, which a program reads as it starts, put back as it was
+// afterwards. The program's tests hold the display lock: no other test's
+// window starts meanwhile.
+class DisplayDpiForNewPrograms
+{
+public:
+    explicit DisplayDpiForNewPrograms(DWORD dpi)
+        : m_hadValue(::RegGetValueW(HKEY_CURRENT_USER, kDesktopSettings, kLogPixels, RRF_RT_REG_DWORD,
+                                    nullptr, &m_before, &m_size) == ERROR_SUCCESS)
+    {
+        EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopSettings, kLogPixels, REG_DWORD,
+                                                   &dpi, sizeof dpi));
+    }
+    ~DisplayDpiForNewPrograms()
+    {
+        if (m_hadValue)
+            ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopSettings, kLogPixels, REG_DWORD, &m_before,
+                              sizeof m_before);
+        else
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopSettings, kLogPixels);
+    }
+    DisplayDpiForNewPrograms(const DisplayDpiForNewPrograms&) = delete;
+    DisplayDpiForNewPrograms& operator=(const DisplayDpiForNewPrograms&) = delete;
+
+private:
+    static constexpr wchar_t kDesktopSettings[] = L"Control Panel\\Desktop";
+    static constexpr wchar_t kLogPixels[] = L"LogPixels";
+    DWORD m_before = 0;
+    DWORD m_size = sizeof m_before;
+    bool m_hadValue;
+};
+
 class Program
 {
 public:
@@ -282,4 +315,70 @@ TEST_P(ManagerProgramWithoutService, EndsByItselfWithoutAMessage)
 INSTANTIATE_TEST_SUITE_P(EachService, ManagerProgramWithoutService,
                          ::testing::Values(DisabledService{{"DeviceEnumerator"}, L"devenum"},
                                            DisabledService{{"FilterMapper"}, L"quartz"}),
+                         RowName());
+
+// At a display scale of 150 % the program is drawn at the display's DPI, not
+// stretched from 96 DPI. Only a platform that stretches programs that are not
+// DPI aware tells the two apart.
+TEST_F(ManagerProgram, IsPerMonitorAwareAtTheDisplaysDpi)
+{
+    if (!PlatformScalesUnawareWindows())
+        GTEST_SKIP() << "this Wine draws every program at the display's DPI, aware of it or not";
+    const DisplayDpiForNewPrograms scaled(144);
+    Program program;
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
+    EXPECT_EQ(DPI_AWARENESS_PER_MONITOR_AWARE,
+              ::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(window)));
+    EXPECT_EQ(144u, ::GetDpiForWindow(window));
+    PressKey(window, VK_ESCAPE);
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
+// A display scale, the size of the About box's logo at it, and whether the
+// box's font, and with it the box, grows to that scale: Wine's bitmap font for
+// "MS Sans Serif" has no size for 200 %, where the box keeps its size for 150 %.
+struct DisplayScale : TableRow
+{
+    DWORD dpi;
+    SIZE logo;
+    bool boxScales = true;
+};
+
+class ManagerProgramAtScale : public ClassesRootTest, public ::testing::WithParamInterface<DisplayScale>
+{
+};
+
+TEST_P(ManagerProgramAtScale, ShowsTheAboutLogoAtTheScaleInsideTheBox)
+{
+    const DisplayDpiForNewPrograms scaled(GetParam().dpi);
+    Program program;
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
+    ::PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    const HWND box = program.WaitForWindow(false);
+    ASSERT_NE(nullptr, box) << "no About box";
+    RECT logo = {};
+    RECT inside = {};
+    const HWND control = ::GetDlgItem(box, IDC_ABOUT_LOGO);
+    ::GetClientRect(control, &logo);
+    EXPECT_EQ(GetParam().logo.cx, logo.right);
+    EXPECT_EQ(GetParam().logo.cy, logo.bottom);
+    ::MapWindowPoints(control, box, reinterpret_cast<POINT*>(&logo), 2);
+    ::GetClientRect(box, &inside);
+    if (GetParam().boxScales || !RunningUnderWine())
+    {
+        EXPECT_TRUE(logo.left >= 0 && logo.top >= 0 && logo.right <= inside.right &&
+                    logo.bottom <= inside.bottom)
+            << "the logo at " << logo.left << ", " << logo.top << " to " << logo.right << ", " << logo.bottom
+            << " in a box of " << inside.right << " x " << inside.bottom;
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PressKey(window, VK_ESCAPE);
+}
+
+INSTANTIATE_TEST_SUITE_P(, ManagerProgramAtScale,
+                         ::testing::Values(DisplayScale{{"At100Percent"}, 96, {250, 58}},
+                                           DisplayScale{{"At150Percent"}, 144, {375, 87}},
+                                           DisplayScale{{"At200Percent"}, 192, {500, 116}, false}),
                          RowName());

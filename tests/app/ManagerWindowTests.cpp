@@ -26,6 +26,20 @@
 
 namespace {
 
+// An icon's width in pixels; 0 for a handle that is no icon (any more).
+int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    BITMAP colour = {};
+    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof colour, &colour);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return colour.bmWidth;
+}
+
 bool ListsFilter(HWND dialog, REFCLSID filter)
 {
     return !ListEntriesOf(Filters(dialog), filter).empty();
@@ -399,7 +413,32 @@ TEST_F(ManagerWindow, DragIconIsTheWindowsIcon)
         const LRESULT dragIcon = ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0);
         EXPECT_NE(0, dragIcon);
         EXPECT_EQ(dragIcon, ::SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
-        EXPECT_EQ(dragIcon, ::SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+    });
+}
+
+// The icons are drawn for the window's DPI, and drawn again for a new one:
+// 32 and 16 pixels at 100 %, 48 and 24 at 150 %. Those replaced are destroyed.
+TEST_F(ManagerWindow, ItsIconsAreTheSizesForItsDpi)
+{
+    RunManager(HERE, [](HWND dialog) {
+        const auto icons = [dialog] {
+            return std::pair{reinterpret_cast<HICON>(::SendMessageA(dialog, WM_GETICON, ICON_BIG, 0)),
+                             reinterpret_cast<HICON>(::SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0))};
+        };
+        const UINT dpi = ::GetDpiForWindow(dialog);
+        const auto [big, small] = icons();
+        EXPECT_EQ(::GetSystemMetricsForDpi(SM_CXICON, dpi), IconWidth(big));
+        EXPECT_EQ(::GetSystemMetricsForDpi(SM_CXSMICON, dpi), IconWidth(small));
+
+        RECT window = {};
+        ::GetWindowRect(dialog, &window);
+        ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&window));
+        const auto [bigAt150, smallAt150] = icons();
+        EXPECT_EQ(48, IconWidth(bigAt150));
+        EXPECT_EQ(24, IconWidth(smallAt150));
+        EXPECT_EQ(0, IconWidth(big)) << "destroyed";
+        EXPECT_EQ(0, IconWidth(small)) << "destroyed";
+        EXPECT_EQ(reinterpret_cast<LRESULT>(bigAt150), ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0));
     });
 }
 

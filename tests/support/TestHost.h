@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,6 +18,17 @@
 inline bool RunningUnderWine()
 {
     return ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Whether the platform draws a program that is not DPI aware at 96 DPI and
+// stretches it, as Windows does: Wine does from version 10 on, while Wine 8
+// lets every program draw at the display's DPI, aware or not.
+inline bool PlatformScalesUnawareWindows()
+{
+    using Version = const char*(CDECL*)();
+    const auto version = reinterpret_cast<Version>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    return !version || std::atoi(version()) >= 10;
 }
 
 // A fresh path in the temporary folder, for a file or folder of the test's own,
