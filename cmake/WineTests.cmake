@@ -9,21 +9,32 @@ set(ZARV_TEST_SESSION ${PROJECT_SOURCE_DIR}/tools/test-session)
 
 if(CMAKE_CROSSCOMPILING)
   add_test(NAME session.xvfb.start COMMAND ${ZARV_TEST_SESSION} xvfb-start ${ZARV_WINE_STATE})
-  add_test(NAME session.prefix.start COMMAND ${ZARV_TEST_SESSION} prefix-start ${ZARV_WINE_STATE})
-  add_test(NAME session.prefix.stop COMMAND ${ZARV_TEST_SESSION} prefix-stop ${ZARV_WINE_STATE})
   add_test(NAME session.xvfb.stop COMMAND ${ZARV_TEST_SESSION} xvfb-stop ${ZARV_WINE_STATE})
   set_tests_properties(session.xvfb.start PROPERTIES FIXTURES_SETUP xvfb)
   set_tests_properties(session.xvfb.stop PROPERTIES FIXTURES_CLEANUP xvfb)
-  # The prefix is booted with the display in place: Wine keeps the display
-  # driver it started with.
-  set_tests_properties(session.prefix.start PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xvfb
-                                                       TIMEOUT 300)
-  set_tests_properties(session.prefix.stop PROPERTIES FIXTURES_CLEANUP wine FIXTURES_REQUIRED xvfb)
 endif()
 
-# zarv_add_wine_tests(<target> [RESOURCE_LOCK <names...>])
+# zarv_wine_session(<name> <fixture> <state> [<dpi>])
+# A Wine prefix of its own for the tests that require <fixture>, started as
+# session.<name>.start and stopped as session.<name>.stop; with a DPI, its
+# display has that DPI from the start. The prefix is booted with the display in
+# place: Wine keeps the display driver it started with.
+function(zarv_wine_session name fixture state)
+  if(NOT CMAKE_CROSSCOMPILING)
+    return()
+  endif()
+  add_test(NAME session.${name}.start COMMAND ${ZARV_TEST_SESSION} prefix-start ${state} ${ARGN})
+  add_test(NAME session.${name}.stop COMMAND ${ZARV_TEST_SESSION} prefix-stop ${state})
+  set_tests_properties(session.${name}.start PROPERTIES FIXTURES_SETUP ${fixture} FIXTURES_REQUIRED xvfb
+                                                        TIMEOUT 300)
+  set_tests_properties(session.${name}.stop PROPERTIES FIXTURES_CLEANUP ${fixture} FIXTURES_REQUIRED xvfb)
+endfunction()
+zarv_wine_session(prefix wine ${ZARV_WINE_STATE})
+
+# zarv_add_wine_tests(<target> [DPI <dpi>] [RESOURCE_LOCK <names...>])
 # Registers every GoogleTest case of <target> with CTest, run under Wine in the
-# test session. Tests of programs that share a lock never run at the same time.
+# test session, or with a DPI in a session of their own whose display has that
+# DPI. Tests of programs that share a lock never run at the same time.
 # Programs that walk or change the list of filter categories, or depend on the
 # contents of the vendor categories (the same for every test), share the lock
 # `filter_categories`: the device enumerator walks the category list by index,
@@ -32,11 +43,22 @@ endif()
 # virtual display has one foreground window and one keyboard focus, which a
 # window shown by another program takes away.
 function(zarv_add_wine_tests target)
-  cmake_parse_arguments(ARG "" "" "RESOURCE_LOCK" ${ARGN})
-  set(properties FIXTURES_REQUIRED wine ENVIRONMENT ZARV_WINE_SESSION=1 TIMEOUT 120)
+  cmake_parse_arguments(ARG "" "DPI" "RESOURCE_LOCK" ${ARGN})
+  set(state ${ZARV_WINE_STATE})
+  set(fixture wine)
+  if(ARG_DPI)
+    set(state ${ZARV_WINE_STATE}/dpi-${ARG_DPI})
+    set(fixture wine-${ARG_DPI})
+    get_property(started GLOBAL PROPERTY ZARV_WINE_SESSION_${ARG_DPI})
+    if(NOT started)
+      zarv_wine_session(prefix-${ARG_DPI} ${fixture} ${state} ${ARG_DPI})
+      set_property(GLOBAL PROPERTY ZARV_WINE_SESSION_${ARG_DPI} TRUE)
+    endif()
+  endif()
+  set(properties FIXTURES_REQUIRED ${fixture} ENVIRONMENT ZARV_WINE_SESSION=1 TIMEOUT 120)
   if(CMAKE_CROSSCOMPILING)
     set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
-                 ${PROJECT_SOURCE_DIR}/tools/wine-run ${ZARV_WINE_STATE})
+                 ${PROJECT_SOURCE_DIR}/tools/wine-run ${state})
   endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST

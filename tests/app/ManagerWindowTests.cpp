@@ -26,20 +26,6 @@
 
 namespace {
 
-// An icon's width in pixels; 0 for a handle that is no icon (any more).
-int IconWidth(HICON icon)
-{
-    ICONINFO info = {};
-    if (!icon || !::GetIconInfo(icon, &info))
-        return 0;
-    BITMAP colour = {};
-    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof colour, &colour);
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return colour.bmWidth;
-}
-
 bool ListsFilter(HWND dialog, REFCLSID filter)
 {
     return !ListEntriesOf(Filters(dialog), filter).empty();
@@ -159,7 +145,9 @@ TEST_F(ManagerWindow, TheFilterListsTipNamesTheEntryUnderThePointer)
         const auto shows = [tip](const std::string& text) {
             return PumpUntil([&] { return ::IsWindowVisible(tip) && WindowText(tip) == text; });
         };
-        const std::string splitterFile = RunningUnderWine() ? "C:\\windows\\system32\\winegstreamer.dll" : "";
+        RegValue file; // the splitter's file, as its class names it
+        ASSERT_TRUE(ReadValueA(ClassPath(CLSID_AviSplitter) + "\\InprocServer32", nullptr, file));
+        const std::string splitterFile(file.data.begin(), std::find(file.data.begin(), file.data.end(), 0));
         for (const auto& [filter, text] :
              {std::pair{&splitter, "{1B544C20-FD0B-11CE-8C63-00AA0044B51E}\r\n" + splitterFile},
               std::pair{&probe, GuidText(probe.clsid)}})
@@ -421,19 +409,15 @@ TEST_F(ManagerWindow, DragIconIsTheWindowsIcon)
 TEST_F(ManagerWindow, ItsIconsAreTheSizesForItsDpi)
 {
     RunManager(HERE, [](HWND dialog) {
-        const auto icons = [dialog] {
-            return std::pair{reinterpret_cast<HICON>(::SendMessageA(dialog, WM_GETICON, ICON_BIG, 0)),
-                             reinterpret_cast<HICON>(::SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0))};
-        };
         const UINT dpi = ::GetDpiForWindow(dialog);
-        const auto [big, small] = icons();
+        const auto [big, small] = WindowIcons(dialog);
         EXPECT_EQ(::GetSystemMetricsForDpi(SM_CXICON, dpi), IconWidth(big));
         EXPECT_EQ(::GetSystemMetricsForDpi(SM_CXSMICON, dpi), IconWidth(small));
 
         RECT window = {};
         ::GetWindowRect(dialog, &window);
         ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&window));
-        const auto [bigAt150, smallAt150] = icons();
+        const auto [bigAt150, smallAt150] = WindowIcons(dialog);
         EXPECT_EQ(48, IconWidth(bigAt150));
         EXPECT_EQ(24, IconWidth(smallAt150));
         EXPECT_EQ(0, IconWidth(big)) << "destroyed";

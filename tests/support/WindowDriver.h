@@ -108,6 +108,27 @@ UINT SendPointerInput(HWND window, POINT at, std::initializer_list<DWORD> flags 
 // have passed; whether it held.
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 2000);
 
+// An icon's width in pixels; 0 for a handle that is no icon (any more).
+inline int IconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return 0;
+    BITMAP colour = {};
+    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof colour, &colour);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return colour.bmWidth;
+}
+
+// The window's big and small icons.
+inline std::pair<HICON, HICON> WindowIcons(HWND window)
+{
+    return {reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, ICON_BIG, 0)),
+            reinterpret_cast<HICON>(::SendMessageA(window, WM_GETICON, ICON_SMALL, 0))};
+}
+
 inline bool IsItemEnabled(HWND dialog, int id)
 {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;

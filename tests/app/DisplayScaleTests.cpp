@@ -1,0 +1,92 @@
+// The program and its windows on a display scaled to ZARV_DISPLAY_DPI (144 or
+// 192 DPI), in a Wine session whose display has that DPI from its start: a
+// platform that scales each monitor on its own reads the monitors' DPI as the
+// session's desktop starts.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "ProgramProcess.h"
+#include "TestHost.h"
+#include "WindowDriver.h"
+#include "resource.h"
+
+namespace {
+
+// What the program shows at a display scale: the About box's logo, the
+// manager window's icons, and whether the About box grows to the scale with its
+// font: Wine's bitmap font for "MS Sans Serif" has no size for 200 %, where the
+// box keeps its size for 150 %.
+struct Scale
+{
+    UINT dpi;
+    SIZE logo;
+    int bigIcon;
+    int smallIcon;
+    bool boxScales;
+};
+constexpr Scale kScales[] = {{144, {375, 87}, 48, 24, true}, {192, {500, 116}, 64, 32, false}};
+
+const Scale& DisplayScale()
+{
+    for (const Scale& scale : kScales)
+        if (scale.dpi == ZARV_DISPLAY_DPI)
+            return scale;
+    return kScales[0];
+}
+
+} // namespace
+
+using DisplayScaled = ClassesRootTest;
+
+// Drawn at the display's DPI, not stretched from 96 DPI: only a platform that
+// stretches programs that are not DPI aware tells the two apart.
+TEST_F(DisplayScaled, TheProgramIsPerMonitorAwareAtTheDisplaysDpi)
+{
+    if (!PlatformScalesUnawareWindows())
+        GTEST_SKIP() << "this Wine draws every program at the display's DPI, aware of it or not";
+    Program program;
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
+    EXPECT_EQ(DPI_AWARENESS_PER_MONITOR_AWARE,
+              ::GetAwarenessFromDpiAwarenessContext(::GetWindowDpiAwarenessContext(window)));
+    EXPECT_EQ(ZARV_DISPLAY_DPI, ::GetDpiForWindow(window));
+    PressKey(window, VK_ESCAPE);
+    EXPECT_TRUE(program.EndsWithoutOtherWindows());
+}
+
+TEST_F(DisplayScaled, TheProgramsAboutLogoIsDrawnAtTheScaleInsideTheBox)
+{
+    Program program;
+    const HWND window = program.WaitForWindow();
+    ASSERT_NE(nullptr, window) << "no manager window";
+    ::PostMessageW(window, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    const HWND box = program.WaitForWindow(false);
+    ASSERT_NE(nullptr, box) << "no About box";
+    const HWND control = ::GetDlgItem(box, IDC_ABOUT_LOGO);
+    RECT logo = {};
+    RECT inside = {};
+    ::GetClientRect(control, &logo);
+    EXPECT_EQ(DisplayScale().logo.cx, logo.right);
+    EXPECT_EQ(DisplayScale().logo.cy, logo.bottom);
+    ::MapWindowPoints(control, box, reinterpret_cast<POINT*>(&logo), 2);
+    ::GetClientRect(box, &inside);
+    if (DisplayScale().boxScales || !RunningUnderWine())
+    {
+        EXPECT_TRUE(logo.left >= 0 && logo.top >= 0 && logo.right <= inside.right &&
+                    logo.bottom <= inside.bottom)
+            << "the logo at " << logo.left << ", " << logo.top << " to " << logo.right << ", " << logo.bottom
+            << " in a box of " << inside.right << " x " << inside.bottom;
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(DisplayScaled, TheManagerWindowsIconsAreDrawnForTheScale)
+{
+    RunManager(HERE, [](HWND dialog) {
+        EXPECT_EQ(ZARV_DISPLAY_DPI, ::GetDpiForWindow(dialog));
+        const auto [big, small] = WindowIcons(dialog);
+        EXPECT_EQ(DisplayScale().bigIcon, IconWidth(big));
+        EXPECT_EQ(DisplayScale().smallIcon, IconWidth(small));
+    });
+}
