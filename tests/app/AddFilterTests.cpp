@@ -139,15 +139,20 @@ void SendCommand(HWND dialog, int id)
 // `capacity` characters.
 std::string InfoTip(HWND dialog, HTREEITEM item, int capacity = INFOTIPSIZE, bool wide = false)
 {
-    std::vector<char> narrow(static_cast<size_t>(capacity) + 1, '?');
-    std::vector<wchar_t> text(static_cast<size_t>(capacity) + 1, L'?');
+    // One character past the room, to see that nothing was written there, and
+    // a zero after it, so that what the dialog left unterminated reads safely.
+    std::vector<char> narrow(static_cast<size_t>(capacity) + 2, '?');
+    std::vector<wchar_t> text(static_cast<size_t>(capacity) + 2, L'?');
+    narrow.back() = '\0';
+    text.back() = L'\0';
     const HWND tree = Tree(dialog);
     NMTVGETINFOTIPW tip = {
         {tree, IDC_FILTER_TREE, wide ? TVN_GETINFOTIPW : TVN_GETINFOTIPA}, text.data(), capacity, item, 0};
     if (!wide)
         tip.pszText = reinterpret_cast<LPWSTR>(narrow.data()); // the forms differ in this alone
     ::SendMessageA(dialog, WM_NOTIFY, IDC_FILTER_TREE, reinterpret_cast<LPARAM>(&tip));
-    EXPECT_EQ('?', wide ? static_cast<char>(text.back()) : narrow.back()) << "nothing written past the room";
+    const size_t past = static_cast<size_t>(capacity);
+    EXPECT_EQ('?', wide ? static_cast<char>(text[past]) : narrow[past]) << "nothing written past the room";
     return wide ? AsciiText(text.data()) : std::string(narrow.data());
 }
 
