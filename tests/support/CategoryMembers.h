@@ -39,8 +39,8 @@ ComPtr<IEnumMoniker> ClassEnumerator(REFCLSID category, HRESULT* status = nullpt
 
 // Every member of the category as the platform lists it, in its order: the
 // "CLSID" property as a CLSID (GUID_NULL when missing or not one), and the
-// "FriendlyName" property (empty when missing). `status` receives
-// CreateClassEnumerator's result (S_FALSE for a category without members).
+// "FriendlyName" property (empty when missing). `status` as ClassEnumerator
+// gives it.
 Entries ListCategoryMembers(REFCLSID category, HRESULT* status = nullptr);
 
 // Every filter category, as EnumerateFilterCategories delivers them.
