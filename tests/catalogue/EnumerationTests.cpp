@@ -6,9 +6,10 @@
 
 #include <dshow.h>
 
+#include <deque>
 #include <map>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "CategoryMembers.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-bool AnyNameContains(const std::vector<NamedClsid>& entries, const std::string& text)
+bool AnyNameContains(const Entries& entries, const std::string& text)
 {
     for (const NamedClsid& entry : entries)
         if (entry.name.find(text) != std::string::npos)
@@ -27,17 +28,35 @@ bool AnyNameContains(const std::vector<NamedClsid>& entries, const std::string& 
     return false;
 }
 
-// "CLSID\{category}\Instance\<key>": a registration under any key name.
-std::string MemberKey(REFCLSID category, const std::string& keyName)
+// A member of a category written by hand, as another program may leave one:
+// the name of its Instance key, and the values written there.
+struct HandWritten
 {
-    return ClassPath(category) + "\\Instance\\" + keyName;
+    std::string key;
+    std::optional<std::wstring> name; // none: no "FriendlyName"
+    std::wstring clsid;               // empty: no "CLSID"
+};
+
+// Writes the members under the category's Instance key, each key removed with `keys`.
+::testing::AssertionResult WriteByHand(REFCLSID category, const std::vector<HandWritten>& members,
+                                       std::deque<ScopedClassesKey>& keys)
+{
+    for (const HandWritten& member : members)
+    {
+        const std::string& key = keys.emplace_back(ClassPath(category) + "\\Instance\\" + member.key).path();
+        if (!member.clsid.empty() && WriteString(key, kClsidProperty, member.clsid) != ERROR_SUCCESS)
+            return ::testing::AssertionFailure() << "no CLSID written in " << key;
+        if (member.name && WriteString(key, kFriendlyNameProperty, *member.name) != ERROR_SUCCESS)
+            return ::testing::AssertionFailure() << "no FriendlyName written in " << key;
+    }
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace
 
 TEST(RealCategories, PlatformCategoriesComeWithTheirClsids)
 {
-    const std::vector<NamedClsid> categories = AllCategories();
+    const Entries categories = AllCategories();
 
     EXPECT_EQ(Names{"Audio Renderers"}, ListedNames(categories, CLSID_AudioRendererCategory));
     EXPECT_EQ(Names{"DirectShow Filters"}, ListedNames(categories, CLSID_LegacyAmFilterCategory));
@@ -50,33 +69,30 @@ TEST(RealCategories, CategoriesWrittenDirectly)
     // skipped come before the three that must still be delivered.
     const std::string base = GuidText(NewGuid());
     const GUID byClsid = NewGuid(), emptyName = NewGuid(), named = NewGuid();
-    ScopedClassesKey noClsidKey(MemberKey(CLSID_ActiveMovieCategories, base + "-1"));
-    ScopedClassesKey malformedKey(MemberKey(CLSID_ActiveMovieCategories, base + "-2"));
-    ScopedClassesKey byClsidKey(MemberKey(CLSID_ActiveMovieCategories, base + "-3"));
-    ScopedClassesKey emptyNameKey(MemberKey(CLSID_ActiveMovieCategories, base + "-4"));
-    ScopedClassesKey namedKey(MemberKey(CLSID_ActiveMovieCategories, base + "-5"));
-    ASSERT_EQ(ERROR_SUCCESS,
-              WriteString(noClsidKey.path(), kFriendlyNameProperty, L"No CLSID " + GuidTextW(named)));
-    ASSERT_EQ(ERROR_SUCCESS,
-              WriteEntry(malformedKey.path(), L"{not-a-class}", L"Malformed " + GuidTextW(named)));
     const std::wstring lowerText = LowerCase(GuidTextW(byClsid));
-    ASSERT_EQ(ERROR_SUCCESS, WriteString(byClsidKey.path(), kClsidProperty, lowerText));
-    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(emptyNameKey.path(), GuidTextW(emptyName), L""));
-    ASSERT_EQ(ERROR_SUCCESS, WriteEntry(namedKey.path(), GuidTextW(named), L"Named " + GuidTextW(named)));
+    const std::vector<HandWritten> members = {
+        {base + "-1", L"No CLSID " + GuidTextW(named), L""},
+        {base + "-2", L"Malformed " + GuidTextW(named), L"{not-a-class}"},
+        {base + "-3", std::nullopt, lowerText},
+        {base + "-4", L"", GuidTextW(emptyName)},
+        {base + "-5", L"Named " + GuidTextW(named), GuidTextW(named)},
+    };
+    std::deque<ScopedClassesKey> keys;
+    ASSERT_TRUE(WriteByHand(CLSID_ActiveMovieCategories, members, keys));
 
-    const std::vector<NamedClsid> categories = AllCategories();
+    const Entries categories = AllCategories();
 
     EXPECT_FALSE(AnyNameContains(categories, "No CLSID " + GuidText(named)));
     EXPECT_FALSE(AnyNameContains(categories, "Malformed " + GuidText(named)));
-    EXPECT_EQ(Names{AsciiText(lowerText)}, ListedNames(categories, byClsid)); // as stored, not reformatted
-    EXPECT_EQ(Names{""}, ListedNames(categories, emptyName));
-    EXPECT_EQ(Names{"Named " + GuidText(named)}, ListedNames(categories, named));
-    // In the enumerator's order.
-    std::vector<CLSID> order;
+    // Each once, in the enumerator's order; the CLSID text as stored names the
+    // first, not reformatted.
+    Entries written;
     for (const NamedClsid& category : categories)
         if (category.clsid == byClsid || category.clsid == emptyName || category.clsid == named)
-            order.push_back(category.clsid);
-    EXPECT_EQ((std::vector<CLSID>{byClsid, emptyName, named}), order);
+            written.push_back(category);
+    EXPECT_EQ(
+        (Entries{{AsciiText(lowerText), byClsid}, {"", emptyName}, {"Named " + GuidText(named), named}}),
+        written);
 }
 
 TEST(RealCategories, LongNamesAreCutToWholeCharacters)
@@ -88,7 +104,7 @@ TEST(RealCategories, LongNamesAreCutToWholeCharacters)
     const RegisteredCategory oneOver(std::wstring(260, L'E'));
     const RegisteredCategory pairAtEnd(std::wstring(258, L'F') + pair + L"G");
 
-    const std::vector<NamedClsid> categories = AllCategories();
+    const Entries categories = AllCategories();
 
     EXPECT_EQ(Names{std::string(259, 'C')}, ListedNames(categories, veryLong.clsid));
     EXPECT_EQ(Names{std::string(259, 'D')}, ListedNames(categories, fits.clsid));
@@ -109,58 +125,34 @@ TEST(RealFilters, FiltersWrittenDirectly)
     ScopedClassesKey cleanup(ClassPath(category));
     const GUID plain = NewGuid(), emptyName = NewGuid(), twice = NewGuid(), longName = NewGuid(),
                lower = NewGuid();
-    const std::wstring longText(400, L'L');
-    const struct
-    {
-        const char* key;
-        const wchar_t* name; // null: no "FriendlyName"
-        std::wstring clsid;  // empty: no "CLSID"
-    } written[] = {
+    const std::vector<HandWritten> members = {
         {"a plain", L"Plain", GuidTextW(plain)},
-        {"b no name", nullptr, GuidTextW(NewGuid())},
+        {"b no name", std::nullopt, GuidTextW(NewGuid())},
         {"c empty name", L"", GuidTextW(emptyName)},
         {"d no clsid", L"No CLSID", L""},
         {"e bad clsid", L"Bad CLSID", L"{12345678}"},
         {"f twice", L"Twice", GuidTextW(twice)},
         {"g twice again", L"Twice", GuidTextW(twice)},
-        {"h long", longText.c_str(), GuidTextW(longName)},
+        {"h long", std::wstring(400, L'L'), GuidTextW(longName)},
         {"i lower case", L"Lower", LowerCase(GuidTextW(lower))},
     };
-    for (const auto& filter : written)
-    {
-        const std::string key = MemberKey(category, filter.key);
-        if (filter.name)
-        {
-            ASSERT_EQ(ERROR_SUCCESS, WriteString(key, kFriendlyNameProperty, filter.name));
-        }
-        if (!filter.clsid.empty())
-        {
-            ASSERT_EQ(ERROR_SUCCESS, WriteString(key, kClsidProperty, filter.clsid));
-        }
-    }
+    std::deque<ScopedClassesKey> keys;
+    ASSERT_TRUE(WriteByHand(category, members, keys));
 
-    const std::vector<NamedClsid> filters = FiltersOf(category);
-
-    ASSERT_EQ(6u, filters.size());
-    const std::string longExpected(400, 'L');
-    const std::pair<std::string, GUID> expected[] = {
-        {"Plain", plain}, {"", emptyName},          {"Twice", twice},
-        {"Twice", twice}, {longExpected, longName}, {"Lower", lower},
+    const std::string longText(400, 'L');
+    const Entries delivered = {
+        {"Plain", plain}, {"", emptyName},      {"Twice", twice},
+        {"Twice", twice}, {longText, longName}, {"Lower", lower},
     };
-    for (size_t i = 0; i < filters.size(); ++i)
-    {
-        EXPECT_EQ(expected[i].first, filters[i].name) << i;
-        EXPECT_EQ(expected[i].second, filters[i].clsid) << i;
-    }
+    EXPECT_EQ(delivered, FiltersOf(category));
 }
 
 TEST(RealFilters, NoEnumeratorDeliversNothing)
 {
     // A category without members gives status 1 and no enumerator.
-    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
-    ASSERT_TRUE(devEnum);
-    ComPtr<IEnumMoniker> enumerator;
-    EXPECT_EQ(S_FALSE, devEnum->CreateClassEnumerator(NewGuid(), enumerator.put(), 0));
+    HRESULT status = E_FAIL;
+    const ComPtr<IEnumMoniker> enumerator = ClassEnumerator(NewGuid(), &status);
+    EXPECT_EQ(S_FALSE, status);
 
     int calls = 0;
     EnumerateCategoryFilters(enumerator.get(), [&](const NamedClsid&) { ++calls; });
@@ -194,9 +186,8 @@ TEST(RealWalks, FiltersAreWalkedWhileTheCategoryWalkIsOpen)
                                  [&](const NamedClsid& filter) { names.push_back(filter.name); });
     });
 
-    std::vector<std::string> expectedFirst{"A", "B"};
-    if (GuidText(filterB) < GuidText(filterA))
-        std::swap(expectedFirst[0], expectedFirst[1]); // members come in key-name order
+    // Members come in key-name order.
+    const Names expectedFirst = GuidText(filterA) < GuidText(filterB) ? Names{"A", "B"} : Names{"B", "A"};
     EXPECT_EQ(expectedFirst, filtersByCategory[GuidText(first.clsid)]);
     EXPECT_EQ(std::vector<std::string>{"C"}, filtersByCategory[GuidText(second.clsid)]);
     ASSERT_EQ(1u, filtersByCategory.count(GuidText(empty.clsid)));
@@ -219,15 +210,16 @@ TEST(RealWalks, CategoryNamesFollowTheSystemCodePageAndFilterNamesTheThreads)
     // Cyrillic De and e acute: 1252 has only the second, 1251 only the first.
     const std::wstring name = L"\x0414\x00E9";
     const RegisteredCategory category(name);
-    category.Register(NewGuid(), name);
+    const GUID filter = NewGuid();
+    category.Register(filter, name);
 
-    const std::vector<NamedClsid> categories = AllCategories();
-    const std::vector<NamedClsid> filters = FiltersOf(category.clsid);
+    const Entries categories = AllCategories();
+    const Entries filters = FiltersOf(category.clsid);
     ::SetThreadLocale(original);
 
     EXPECT_EQ(Names{"?\xE9"}, ListedNames(categories, category.clsid));
-    ASSERT_EQ(1u, filters.size());
-    EXPECT_EQ("\xC4"
-              "e",
-              filters[0].name); // 1251 writes e acute as plain e
+    EXPECT_EQ((Entries{{"\xC4"
+                        "e",
+                        filter}}),
+              filters); // 1251 writes e acute as plain e
 }

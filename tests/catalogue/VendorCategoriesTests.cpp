@@ -4,6 +4,7 @@
 
 #include <dshow.h>
 
+#include <array>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -45,30 +46,23 @@ public:
 };
 
 // The entries of the vendor categories, video first.
-::testing::AssertionResult AreTheVendorEntries(const std::array<NamedClsid, 2>& entries)
-{
-    if (entries[0].name == "ZARV Video Processors" && entries[0].clsid == CLSID_ZarvVideoProcessors &&
-        entries[1].name == "ZARV Audio Processors" && entries[1].clsid == CLSID_ZarvAudioProcessors)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "entries \"" << entries[0].name << "\" " << GuidText(entries[0].clsid) << " and \""
-           << entries[1].name << "\" " << GuidText(entries[1].clsid);
-}
+const std::array<NamedClsid, 2> kVendorEntries = {{
+    {"ZARV Video Processors", CLSID_ZarvVideoProcessors},
+    {"ZARV Audio Processors", CLSID_ZarvAudioProcessors},
+}};
 
 } // namespace
 
 TEST(VendorCategories, AreRegisteredAndListedTheSameEveryTime)
 {
-    ComPtr<IFilterMapper2> mapper;
-    ASSERT_EQ(S_OK,
-              ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                                 IID_IFilterMapper2, mapper.put_void()));
-    EXPECT_TRUE(AreTheVendorEntries(CreateVendorCategories(mapper.get())));
-    EXPECT_TRUE(AreTheVendorEntries(CreateVendorCategories(mapper.get())));
+    const ComPtr<IFilterMapper2> mapper = FilterMapper();
+    ASSERT_TRUE(mapper);
+    EXPECT_EQ(kVendorEntries, CreateVendorCategories(mapper.get()));
+    EXPECT_EQ(kVendorEntries, CreateVendorCategories(mapper.get()));
 
     // Wine's own walk of the filter categories finds both, under their fixed
     // identifiers, with the descriptions as their names.
-    const std::vector<NamedClsid> categories = ListCategoryMembers(CLSID_ActiveMovieCategories);
+    const Entries categories = ListCategoryMembers(CLSID_ActiveMovieCategories);
     EXPECT_EQ("{E526D606-22E7-494C-B81E-AC0A94BFE603}", GuidText(CLSID_ZarvVideoProcessors));
     EXPECT_EQ(Names{"ZARV Video Processors"}, ListedNames(categories, CLSID_ZarvVideoProcessors));
     EXPECT_EQ("{5FFE757A-509A-477E-A1F1-68812010A6DD}", GuidText(CLSID_ZarvAudioProcessors));
@@ -78,7 +72,7 @@ TEST(VendorCategories, AreRegisteredAndListedTheSameEveryTime)
 TEST(VendorCategories, AreListedWhateverTheMapperAnswers)
 {
     RefusingMapper mapper;
-    EXPECT_TRUE(AreTheVendorEntries(CreateVendorCategories(&mapper)));
+    EXPECT_EQ(kVendorEntries, CreateVendorCategories(&mapper));
 
     EXPECT_EQ(
         (std::vector<RefusingMapper::Call>{{CLSID_ZarvVideoProcessors, 0x200000u, L"ZARV Video Processors"},

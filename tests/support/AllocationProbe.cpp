@@ -12,13 +12,6 @@ std::size_t g_freedCount = 0;
 bool g_recording = false;
 std::size_t g_failingSize = 0; // 0: none fails
 
-void Free(void* block) noexcept
-{
-    if (g_recording && block && g_freedCount < kRecordCapacity)
-        g_freed[g_freedCount++] = block;
-    std::free(block);
-}
-
 } // namespace
 
 namespace AllocationProbe {
@@ -67,10 +60,12 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 
 void operator delete(void* block) noexcept
 {
-    Free(block);
+    if (g_recording && block && g_freedCount < kRecordCapacity)
+        g_freed[g_freedCount++] = block;
+    std::free(block);
 }
 
 void operator delete(void* block, std::size_t) noexcept
 {
-    Free(block);
+    ::operator delete(block);
 }

@@ -20,6 +20,11 @@ std::wstring ReadProperty(IPropertyBag* bag, const wchar_t* name)
 
 } // namespace
 
+void PrintTo(const NamedClsid& entry, std::ostream* out)
+{
+    *out << '"' << entry.name << "\" " << GuidText(entry.clsid);
+}
+
 ComPtr<ICreateDevEnum> DeviceEnumerator()
 {
     ComPtr<ICreateDevEnum> devEnum;
@@ -28,21 +33,31 @@ ComPtr<ICreateDevEnum> DeviceEnumerator()
     return devEnum;
 }
 
-std::vector<NamedClsid> ListCategoryMembers(REFCLSID category, HRESULT* status)
+ComPtr<IFilterMapper2> FilterMapper()
 {
-    std::vector<NamedClsid> members;
-    const ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
-    if (!devEnum)
-        return members;
+    ComPtr<IFilterMapper2> mapper;
+    EXPECT_EQ(S_OK,
+              ::CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                                 IID_IFilterMapper2, mapper.put_void()));
+    return mapper;
+}
 
+ComPtr<IEnumMoniker> ClassEnumerator(REFCLSID category, HRESULT* status)
+{
     ComPtr<IEnumMoniker> enumerator;
-    const HRESULT hr = devEnum->CreateClassEnumerator(category, enumerator.put(), 0);
+    const ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
+    const HRESULT hr =
+        devEnum ? devEnum->CreateClassEnumerator(category, enumerator.put(), 0) : E_NOINTERFACE;
     if (status)
         *status = hr;
-    if (hr != S_OK || !enumerator)
-        return members;
+    return enumerator;
+}
 
-    for (ComPtr<IMoniker> moniker; enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
+Entries ListCategoryMembers(REFCLSID category, HRESULT* status)
+{
+    Entries members;
+    const ComPtr<IEnumMoniker> enumerator = ClassEnumerator(category, status);
+    for (ComPtr<IMoniker> moniker; enumerator && enumerator->Next(1, moniker.put(), nullptr) == S_OK;)
     {
         ComPtr<IPropertyBag> bag;
         NamedClsid member = {"", GUID_NULL};
@@ -58,30 +73,25 @@ std::vector<NamedClsid> ListCategoryMembers(REFCLSID category, HRESULT* status)
     return members;
 }
 
-std::vector<NamedClsid> AllCategories()
+Entries AllCategories()
 {
-    std::vector<NamedClsid> entries;
+    Entries entries;
     EnumerateFilterCategories([&](const NamedClsid& entry) { entries.push_back(entry); });
     return entries;
 }
 
-std::vector<NamedClsid> FiltersOf(REFCLSID category)
+Entries FiltersOf(REFCLSID category)
 {
-    std::vector<NamedClsid> entries;
-    ComPtr<ICreateDevEnum> devEnum = DeviceEnumerator();
-    if (!devEnum)
-        return entries;
-    ComPtr<IEnumMoniker> enumerator;
-    if (FAILED(devEnum->CreateClassEnumerator(category, enumerator.put(), 0)))
-    {
+    Entries entries;
+    HRESULT status = E_FAIL;
+    const ComPtr<IEnumMoniker> enumerator = ClassEnumerator(category, &status);
+    if (FAILED(status))
         ADD_FAILURE() << "no moniker enumerator for " << GuidText(category);
-        return entries;
-    }
     EnumerateCategoryFilters(enumerator.get(), [&](const NamedClsid& entry) { entries.push_back(entry); });
     return entries;
 }
 
-Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid)
+Names ListedNames(const Entries& entries, REFCLSID clsid)
 {
     Names names;
     for (const NamedClsid& entry : entries)

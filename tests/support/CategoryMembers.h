@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,25 +18,41 @@
 #include "TestHost.h"
 #include "TestRegistry.h"
 
-// A system device enumerator of the test's own; a failure to create it is reported.
+// Entries as a list or a walk has them, name and CLSID, in order; compared whole.
+using Entries = std::vector<NamedClsid>;
+inline bool operator==(const NamedClsid& left, const NamedClsid& right)
+{
+    return left.name == right.name && left.clsid == right.clsid;
+}
+void PrintTo(const NamedClsid& entry, std::ostream* out);
+
+// A system device enumerator and a filter mapper of the test's own; a failure
+// to create either is reported.
 ComPtr<ICreateDevEnum> DeviceEnumerator();
+ComPtr<IFilterMapper2> FilterMapper();
+
+// The category's moniker enumerator, from a device enumerator of the test's
+// own; `status` receives CreateClassEnumerator's result (S_FALSE, and no
+// enumerator, for a category without members), or E_NOINTERFACE when there is
+// no device enumerator.
+ComPtr<IEnumMoniker> ClassEnumerator(REFCLSID category, HRESULT* status = nullptr);
 
 // Every member of the category as the platform lists it, in its order: the
 // "CLSID" property as a CLSID (GUID_NULL when missing or not one), and the
-// "FriendlyName" property (empty when missing). `status` receives
-// CreateClassEnumerator's result (S_FALSE for a category without members).
-std::vector<NamedClsid> ListCategoryMembers(REFCLSID category, HRESULT* status = nullptr);
+// "FriendlyName" property (empty when missing). `status` as ClassEnumerator
+// gives it.
+Entries ListCategoryMembers(REFCLSID category, HRESULT* status = nullptr);
 
 // Every filter category, as EnumerateFilterCategories delivers them.
-std::vector<NamedClsid> AllCategories();
+Entries AllCategories();
 
 // The filters of one category, through a moniker enumerator made as the windows
 // make it; empty for a category without members.
-std::vector<NamedClsid> FiltersOf(REFCLSID category);
+Entries FiltersOf(REFCLSID category);
 
 // The names under which the entries carry this CLSID, in their order: whether
 // it is listed, how often, and as what.
-Names ListedNames(const std::vector<NamedClsid>& entries, REFCLSID clsid);
+Names ListedNames(const Entries& entries, REFCLSID clsid);
 
 // A filter registered in a category for the length of a test, with the values
 // through which the category lists it.

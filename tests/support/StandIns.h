@@ -49,13 +49,10 @@ public:
     {
         if (!out)
             return E_POINTER;
-        if (iid != IID_IUnknown && iid != m_iid)
-        {
-            *out = nullptr;
+        *out = iid == IID_IUnknown || iid == m_iid ? static_cast<Interface*>(this) : nullptr;
+        if (!*out)
             return E_NOINTERFACE;
-        }
         this->AddRef();
-        *out = static_cast<Interface*>(this);
         return S_OK;
     }
     STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++m_refs); }
