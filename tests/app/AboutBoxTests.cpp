@@ -259,8 +259,9 @@ TEST_F(AboutBoxTest, ANewDpiRedrawsTheLogoAtItsScaleAndDeletesTheOldOne)
             const auto image = [logo] {
                 return reinterpret_cast<HBITMAP>(::SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
             };
-            for (const auto& [dpi, size] : {std::pair{144, SIZE{375, 87}}, std::pair{96, SIZE{250, 58}}})
+            for (const auto& [dpi, drawnSize] : {std::pair{144, SIZE{375, 87}}, std::pair{96, SIZE{250, 58}}})
             {
+                const SIZE size = drawnSize;
                 shown = image();
                 RECT window = WindowRect(box);
                 ::SendMessageA(box, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
