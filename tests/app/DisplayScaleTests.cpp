@@ -19,21 +19,13 @@ namespace {
 // box keeps its size for 150 %.
 struct Scale
 {
-    UINT dpi;
     SIZE logo;
     int bigIcon;
     int smallIcon;
     bool boxScales;
 };
-constexpr Scale kScales[] = {{144, {375, 87}, 48, 24, true}, {192, {500, 116}, 64, 32, false}};
-
-const Scale& DisplayScale()
-{
-    for (const Scale& scale : kScales)
-        if (scale.dpi == ZARV_DISPLAY_DPI)
-            return scale;
-    return kScales[0];
-}
+constexpr Scale kScale =
+    ZARV_DISPLAY_DPI == 144 ? Scale{{375, 87}, 48, 24, true} : Scale{{500, 116}, 64, 32, false};
 
 } // namespace
 
@@ -67,11 +59,11 @@ TEST_F(DisplayScaled, TheProgramsAboutLogoIsDrawnAtTheScaleInsideTheBox)
     RECT logo = {};
     RECT inside = {};
     ::GetClientRect(control, &logo);
-    EXPECT_EQ(DisplayScale().logo.cx, logo.right);
-    EXPECT_EQ(DisplayScale().logo.cy, logo.bottom);
+    EXPECT_EQ(kScale.logo.cx, logo.right);
+    EXPECT_EQ(kScale.logo.cy, logo.bottom);
     ::MapWindowPoints(control, box, reinterpret_cast<POINT*>(&logo), 2);
     ::GetClientRect(box, &inside);
-    if (DisplayScale().boxScales || !RunningUnderWine())
+    if (kScale.boxScales || !RunningUnderWine())
     {
         EXPECT_TRUE(logo.left >= 0 && logo.top >= 0 && logo.right <= inside.right &&
                     logo.bottom <= inside.bottom)
@@ -86,7 +78,7 @@ TEST_F(DisplayScaled, TheManagerWindowsIconsAreDrawnForTheScale)
     RunManager(HERE, [](HWND dialog) {
         EXPECT_EQ(ZARV_DISPLAY_DPI, ::GetDpiForWindow(dialog));
         const auto [big, small] = WindowIcons(dialog);
-        EXPECT_EQ(DisplayScale().bigIcon, IconWidth(big));
-        EXPECT_EQ(DisplayScale().smallIcon, IconWidth(small));
+        EXPECT_EQ(kScale.bigIcon, IconWidth(big));
+        EXPECT_EQ(kScale.smallIcon, IconWidth(small));
     });
 }
