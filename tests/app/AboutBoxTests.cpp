@@ -26,15 +26,8 @@ namespace {
 constexpr char kTitle[] = "Multimedia Filter Manager";
 constexpr char kWindowClass[] = "AboutBoxTestWindow";
 
-// Owners of the test's windows and memory device contexts.
-template <typename Handle, BOOL(WINAPI* close)(Handle)>
-struct ClosedBy
-{
-    using pointer = Handle;
-    static void Close(Handle handle) noexcept { close(handle); }
-};
+// Owners of the test's windows.
 using UniqueWindow = UniqueHandle<ClosedBy<HWND, &::DestroyWindow>>;
-using UniqueMemoryDc = UniqueHandle<ClosedBy<HDC, &::DeleteDC>>;
 
 // A plain window of the test's own; outer is its window rectangle on the screen.
 UniqueWindow CreateTestWindow(DWORD style, const RECT& outer, HWND owner = nullptr)
