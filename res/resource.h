@@ -23,8 +23,8 @@
 // About box
 #define IDD_ABOUT           2100
 #define IDB_ABOUT_LOGO      2102
+#define IDB_ABOUT_LOGO_2X   2108 // the logo at twice the size, scaled down at other dpi
 #define IDC_ABOUT_LOGO      2102
 #define IDC_ABOUT_TITLE     2103
 #define IDC_ABOUT_COPYRIGHT 2106
 #define IDC_ABOUT_LINK      2107
-#define IDB_ABOUT_LOGO_2X   2108

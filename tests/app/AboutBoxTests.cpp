@@ -27,12 +27,6 @@ constexpr char kTitle[] = "Multimedia Filter Manager";
 constexpr char kWindowClass[] = "AboutBoxTestWindow";
 
 // Owners of the test's windows.
-template <typename Handle, BOOL(WINAPI* close)(Handle)>
-struct ClosedBy
-{
-    using pointer = Handle;
-    static void Close(Handle handle) noexcept { close(handle); }
-};
 using UniqueWindow = UniqueHandle<ClosedBy<HWND, &::DestroyWindow>>;
 
 // A plain window of the test's own; outer is its window rectangle on the screen.

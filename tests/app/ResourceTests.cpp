@@ -1,14 +1,18 @@
-// The window templates and the About box's logo, as the resource compiler
-// wrote them into the program.
+// The window templates, the icon and the About box's logo, as the resource
+// compiler wrote them into the program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "TestHost.h"
@@ -139,6 +143,34 @@ const Layout kLayouts[] = {
 
 using DialogTemplate = ::testing::TestWithParam<Layout>;
 
+// What draw paints on a width x height 32-bit canvas of kCanvas: 0xRRGGBB pixels, top row first.
+constexpr DWORD kCanvas = 0xFF00FF;
+std::vector<DWORD> Painted(int width, int height, const std::function<void(HDC)>& draw)
+{
+    std::vector<DWORD> painted(static_cast<size_t>(width) * height, kCanvas);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const UniqueBitmap canvas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!canvas || !dc)
+        return painted;
+    memcpy(bits, painted.data(), painted.size() * sizeof(DWORD));
+    ::SelectObject(dc.get(), canvas.get());
+    draw(dc.get());
+    ::GdiFlush();
+    memcpy(painted.data(), bits, painted.size() * sizeof(DWORD));
+    for (DWORD& pixel : painted)
+        pixel &= 0xFFFFFF;
+    return painted;
+}
+
+// The images of the icon IDR_MAINFRAME, as (pixels, bits per pixel): 16 colours
+// at 16 and 32 pixels, 32 bits with alpha at the sizes that Windows asks for at
+// 125 % to 200 % display scale and in Explorer's large views.
+const std::vector<std::pair<int, WORD>> kIconImages = {{16, 4},  {20, 32}, {24, 32}, {32, 4},
+                                                       {40, 32}, {48, 32}, {64, 32}, {256, 32}};
+
 } // namespace
 
 TEST_P(DialogTemplate, MatchesTheLayout)
@@ -207,4 +239,72 @@ TEST(AboutBoxResources, LogoIs250By58UncompressedTrueColour)
     EXPECT_EQ(24, header.biBitCount);
     EXPECT_EQ(static_cast<DWORD>(BI_RGB), header.biCompression);
     EXPECT_GE(size, header.biSize + 58u * ((250u * 3 + 3) & ~3u));
+}
+
+TEST(AboutBoxResources, LargeLogoIsTheLogoAtTwiceTheSize)
+{
+    const auto pixels = [](int id, SIZE* size) {
+        const UniqueBitmap bitmap(static_cast<HBITMAP>(::LoadImageA(
+            ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        BITMAP shape = {};
+        ::GetObjectA(bitmap.get(), sizeof shape, &shape);
+        *size = {shape.bmWidth, shape.bmHeight};
+        return Painted(size->cx, size->cy, [&bitmap](HDC dc) {
+            ::DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(bitmap.get()), 0, 0, 0, 0, 0,
+                         DST_BITMAP);
+        });
+    };
+    SIZE small = {}, large = {};
+    const std::vector<DWORD> logo = pixels(IDB_ABOUT_LOGO, &small);
+    const std::vector<DWORD> largeLogo = pixels(IDB_ABOUT_LOGO_2X, &large);
+    ASSERT_EQ(std::make_pair(250L, 58L), std::make_pair(small.cx, small.cy));
+    ASSERT_EQ(std::make_pair(500L, 116L), std::make_pair(large.cx, large.cy));
+    int differing = 0;
+    for (int y = 0; y < large.cy; ++y)
+        for (int x = 0; x < large.cx; ++x)
+            differing += largeLogo[y * large.cx + x] != logo[y / 2 * small.cx + x / 2];
+    EXPECT_EQ(0, differing) << "pixels of the large logo that are not those of the logo, doubled";
+}
+
+TEST(MainIcon, HoldsAnImageOfEachSizeThatWindowsTakesThereAndThatShowsTheDrawing)
+{
+    DWORD size = 0;
+    BYTE* const group = const_cast<BYTE*>(LoadResourceBytes(IDR_MAINFRAME, RT_GROUP_ICON, &size));
+    ASSERT_NE(nullptr, group);
+    WORD count = 0; // after the reserved word and the type
+    memcpy(&count, group + 4, sizeof count);
+    ASSERT_GE(size, 6u + 14u * count);
+    // Points of the drawing on its grid of 32 units, and what every image shows there.
+    const std::tuple<double, double, DWORD> points[] = {
+        {0, 0, kCanvas}, {16, 3, 0x808080}, {16, 8, 0xC0C0C0}, {16, 15, 0x000080}, {16, 29.5, 0xFFFF00}};
+    std::vector<std::pair<int, WORD>> images;
+    for (WORD i = 0; i < count; ++i)
+    {
+        // An entry: width and height (0 for 256), colours, reserved, planes, bits per pixel, bytes, id.
+        const BYTE* const entry = group + 6 + 14 * i;
+        WORD bitCount = 0, id = 0;
+        memcpy(&bitCount, entry + 6, sizeof bitCount);
+        memcpy(&id, entry + 12, sizeof id);
+        const int side = entry[0] == 0 ? 256 : entry[0];
+        images.emplace_back(side, bitCount);
+        SCOPED_TRACE(side);
+        EXPECT_EQ(entry[0], entry[1]);
+        EXPECT_EQ(id, ::LookupIconIdFromDirectoryEx(group, TRUE, side, side, LR_DEFAULTCOLOR));
+
+        BYTE* const bits = const_cast<BYTE*>(LoadResourceBytes(id, RT_ICON, &size));
+        const UniqueIcon icon(bits ? ::CreateIconFromResourceEx(bits, size, TRUE, 0x00030000, side, side, 0)
+                                   : nullptr);
+        ASSERT_TRUE(icon);
+        const std::vector<DWORD> pixels = Painted(side, side, [&icon, side](HDC dc) {
+            ::DrawIconEx(dc, 0, 0, icon.get(), side, side, 0, nullptr, DI_NORMAL);
+        });
+        for (const auto& [x, y, colour] : points)
+        {
+            const DWORD drawn =
+                pixels[static_cast<int>(y * side / 32) * side + static_cast<int>(x * side / 32)];
+            EXPECT_EQ(colour, drawn) << "at (" << x << ", " << y << ") units: 0x" << std::hex << drawn;
+        }
+    }
+    std::sort(images.begin(), images.end());
+    EXPECT_EQ(kIconImages, images);
 }

@@ -83,6 +83,15 @@ private:
     int m_openBefore = 0;
 };
 
+// The traits of an owner (UniqueHandle) of a test's own handles, closed by this
+// function: UniqueHandle<ClosedBy<HWND, &::DestroyWindow>>.
+template <typename Handle, BOOL(WINAPI* close)(Handle)>
+struct ClosedBy
+{
+    using pointer = Handle;
+    static void Close(Handle handle) noexcept { close(handle); }
+};
+
 // Names, in order: of a CLSID's entries in a walk or a list, or of a list's entries.
 using Names = std::vector<std::string>;
 
