@@ -9,7 +9,10 @@
 #include <dshow.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -115,13 +118,6 @@ void ChooseAviSplitter(HWND dialog)
     ChooseFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter);
 }
 
-bool IsSortedByText(const std::vector<std::string>& texts)
-{
-    return std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
-        return ::lstrcmpA(a.c_str(), b.c_str()) < 0;
-    });
-}
-
 // A dialog that has ended is hidden at once and gives its owner back its input.
 bool StillOpen(HWND dialog)
 {
@@ -156,11 +152,25 @@ std::string InfoTip(HWND dialog, HTREEITEM item, int capacity = INFOTIPSIZE, boo
     return wide ? AsciiText(text.data()) : std::string(narrow.data());
 }
 
-// Runs the dialog directly, owned by the manager window that runs it, and
-// returns its result.
-INT_PTR RunAddFilter(Here here, HWND manager, CAddFilterDlg& dialog, const ModalStep& steps)
+// How a run of the dialog ends: its result, and the category and filter it
+// recorded (only OK records them).
+struct Outcome
 {
-    return RunOwnedDialog(here, manager, {steps}, [&dialog] { return dialog.DoModal(); });
+    INT_PTR result;
+    CLSID category;
+    CLSID filter;
+};
+const Outcome kCancelled = {IDCANCEL, GUID_NULL, GUID_NULL};
+
+// Runs the dialog directly, owned by the manager window that runs it, with the
+// steps inside its loop, and checks that it ends as expected.
+void RunAddFilter(Here here, HWND manager, const Outcome& expected, const ModalStep& steps)
+{
+    const ::testing::ScopedTrace trace(here.file, here.line, "Add Filter dialog run here");
+    CAddFilterDlg dialog;
+    EXPECT_EQ(expected.result, RunOwnedDialog(here, manager, {steps}, [&] { return dialog.DoModal(); }));
+    EXPECT_EQ(expected.category, dialog.m_clsidCategory);
+    EXPECT_EQ(expected.filter, dialog.m_clsidFilter);
 }
 
 // Presses Add in the manager window and runs steps on the dialog it opens.
@@ -249,16 +259,9 @@ struct ScopedTempFile
     // The file as reg.exe writes it: UTF-16 text.
     std::wstring Text() const
     {
-        std::wstring text;
-        const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        wchar_t block[2048];
-        DWORD read = 0;
-        while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, block, sizeof block, &read, nullptr) && read)
-            text.append(block, read / sizeof(wchar_t));
-        if (file != INVALID_HANDLE_VALUE)
-            ::CloseHandle(file);
-        return text;
+        std::ifstream file(std::filesystem::path(path), std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(file), {});
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
     }
 
     const std::wstring path = NewTempPath(L".reg");
@@ -293,11 +296,11 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
 
             const std::vector<std::string> roots = ItemTexts(tree);
-            EXPECT_TRUE(IsSortedByText(roots));
+            EXPECT_TRUE(IsSortedBy(roots, ::lstrcmpA));
             for (const char* category : kWineCategories)
                 EXPECT_EQ(1, std::count(roots.begin(), roots.end(), category)) << category;
             for (HTREEITEM root : Items(tree))
-                EXPECT_TRUE(IsSortedByText(ItemTexts(tree, root))) << ItemText(tree, root);
+                EXPECT_TRUE(IsSortedBy(ItemTexts(tree, root), ::lstrcmpA)) << ItemText(tree, root);
 
             const HTREEITEM filters = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
             ASSERT_NE(nullptr, filters);
@@ -325,37 +328,33 @@ TEST_F(AddFilterDialog, ShowsWinesCategoriesSortedWithTheirFiltersSortedUnderEac
 TEST_F(AddFilterDialog, OkIsEnabledExactlyWhileAFilterIsSelected)
 {
     RunManagerOnVideo(HERE, [](HWND manager) {
-        CAddFilterDlg addFilter;
-        const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [](HWND dialog) {
+        RunAddFilter(HERE, manager, kCancelled, [](HWND dialog) {
             const HWND tree = Tree(dialog);
+            // Whether OK is enabled once this item is selected.
+            const auto okWith = [&](HTREEITEM item) {
+                TreeView_SelectItem(tree, item);
+                return IsItemEnabled(dialog, IDOK);
+            };
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             const HTREEITEM category = FindItem(tree, nullptr, CLSID_LegacyAmFilterCategory);
             ASSERT_NE(nullptr, category);
             const HTREEITEM filter = FindItem(tree, category, CLSID_AviSplitter);
             ASSERT_NE(nullptr, filter);
 
-            TreeView_SelectItem(tree, filter);
-            EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
-            TreeView_SelectItem(tree, nullptr);
-            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            EXPECT_TRUE(okWith(filter));
+            EXPECT_FALSE(okWith(nullptr));
             // An OK without a selected filter records nothing and ends nothing.
             SendCommand(dialog, IDOK);
             EXPECT_TRUE(StillOpen(dialog));
 
-            TreeView_SelectItem(tree, category);
-            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            EXPECT_FALSE(okWith(category));
             SendCommand(dialog, IDOK);
             EXPECT_TRUE(StillOpen(dialog));
 
-            TreeView_SelectItem(tree, filter);
-            EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
-            TreeView_SelectItem(tree, FindItem(tree, nullptr, CLSID_VideoCompressorCategory));
-            EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
+            EXPECT_TRUE(okWith(filter));
+            EXPECT_FALSE(okWith(FindItem(tree, nullptr, CLSID_VideoCompressorCategory)));
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
         });
-        EXPECT_EQ(IDCANCEL, result);
-        EXPECT_EQ(GUID_NULL, addFilter.m_clsidFilter);
-        EXPECT_EQ(GUID_NULL, addFilter.m_clsidCategory);
     });
 }
 
@@ -442,8 +441,7 @@ TEST_F(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
     VideoRegistration copy(filter);
 
     RunManagerOnVideo(HERE, [&](HWND manager) {
-        CAddFilterDlg addFilter;
-        const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
+        RunAddFilter(HERE, manager, {IDOK, second.clsid, filter}, [&](HWND dialog) {
             const HWND tree = Tree(dialog);
             const HTREEITEM firstItem = FindItem(tree, nullptr, first.clsid);
             const HTREEITEM secondItem = FindItem(tree, nullptr, second.clsid);
@@ -454,9 +452,6 @@ TEST_F(AddFilterDialog, RecordsTheCategoryItemTheFilterWasChosenUnder)
             EXPECT_NE(nullptr, FindItem(tree, firstItem, filter));
             ChooseFilter(dialog, second.clsid, filter);
         });
-        EXPECT_EQ(IDOK, result);
-        EXPECT_EQ(second.clsid, addFilter.m_clsidCategory);
-        EXPECT_EQ(filter, addFilter.m_clsidFilter);
 
         ASSERT_NO_FATAL_FAILURE(
             PressAdd(HERE, manager, [&](HWND dialog) { ChooseFilter(dialog, second.clsid, filter); }));
@@ -537,20 +532,22 @@ TEST_F(AddFilterDialog, EveryCopyIsFreedAndTheTreeEmptiedBeforeTheRunReturns)
         MessageWatch treeDestroyed(WM_DESTROY, [&](HWND tree) { countAtDestroy = TreeView_GetCount(tree); });
         RunManagerOnVideo(HERE, [&](HWND manager) {
             CAddFilterDlg addFilter;
-            const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
-                const HWND tree = Tree(dialog);
-                for (HTREEITEM root : Items(tree))
-                {
-                    copies.push_back(ItemClsid(tree, root));
-                    for (HTREEITEM child : Items(tree, root))
-                        copies.push_back(ItemClsid(tree, child));
-                }
-                EXPECT_EQ(copies.size(), TreeView_GetCount(tree));
-                ASSERT_TRUE(SelectFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
-                treeDestroyed.Watch(tree);
-                AllocationProbe::StartRecordingFrees();
-                ClickButton(::GetDlgItem(dialog, end));
-            });
+            const INT_PTR result = RunOwnedDialog(
+                HERE, manager, {[&](HWND dialog) {
+                    const HWND tree = Tree(dialog);
+                    for (HTREEITEM root : Items(tree))
+                    {
+                        copies.push_back(ItemClsid(tree, root));
+                        for (HTREEITEM child : Items(tree, root))
+                            copies.push_back(ItemClsid(tree, child));
+                    }
+                    EXPECT_EQ(copies.size(), TreeView_GetCount(tree));
+                    ASSERT_TRUE(SelectFilter(dialog, CLSID_LegacyAmFilterCategory, CLSID_AviSplitter));
+                    treeDestroyed.Watch(tree);
+                    AllocationProbe::StartRecordingFrees();
+                    ClickButton(::GetDlgItem(dialog, end));
+                }},
+                [&] { return addFilter.DoModal(); });
             AllocationProbe::StopRecordingFrees();
             EXPECT_EQ(end, result);
         });
@@ -565,13 +562,11 @@ TEST_F(AddFilterDialog, LeavesOutItemsWhoseClsidCannotBeCopied)
 {
     RunManagerOnVideo(HERE, [](HWND manager) {
         AllocationProbe::FailNothrowAllocations noCopies(sizeof(CLSID));
-        CAddFilterDlg addFilter;
-        const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [](HWND dialog) {
+        RunAddFilter(HERE, manager, kCancelled, [](HWND dialog) {
             EXPECT_EQ(0u, TreeView_GetCount(Tree(dialog)));
             EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
             ClickButton(::GetDlgItem(dialog, IDCANCEL));
         });
-        EXPECT_EQ(IDCANCEL, result);
     });
 }
 
@@ -588,15 +583,13 @@ TEST_F(AddFilterDialog, WithoutCategoriesOnlyCancelOrTheCloseBoxEndIt)
         };
         for (const auto& close : closes)
         {
-            CAddFilterDlg addFilter;
-            const INT_PTR result = RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
+            RunAddFilter(HERE, manager, kCancelled, [&](HWND dialog) {
                 EXPECT_EQ(0u, TreeView_GetCount(Tree(dialog)));
                 EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
                 SendCommand(dialog, IDOK);
                 EXPECT_TRUE(StillOpen(dialog));
                 close(dialog);
             });
-            EXPECT_EQ(IDCANCEL, result);
         }
     });
 }
@@ -613,8 +606,7 @@ TEST_F(AddFilterDialog, ShowsTheWaitCursorWhileItFillsTheTree)
             ScopedCreation devEnum;
             devEnum.Fail(CLSID_SystemDeviceEnum, created);
             ::SetCursor(::LoadCursor(nullptr, IDC_CROSS));
-            CAddFilterDlg addFilter;
-            RunAddFilter(HERE, manager, addFilter, [&](HWND dialog) {
+            RunAddFilter(HERE, manager, kCancelled, [&](HWND dialog) {
                 EXPECT_EQ(created == S_OK, TreeView_GetCount(Tree(dialog)) > 0);
                 EXPECT_NE(wait, ::GetCursor());
                 ClickButton(::GetDlgItem(dialog, IDCANCEL));
@@ -670,8 +662,7 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
         for (const UINT where : {TVHT_ONITEMRIGHT, TVHT_ONITEMBUTTON})
         {
             SCOPED_TRACE(where);
-            CAddFilterDlg offFilter;
-            const INT_PTR offResult = RunAddFilter(HERE, manager, offFilter, [&](HWND dialog) {
+            RunAddFilter(HERE, manager, kCancelled, [&](HWND dialog) {
                 ASSERT_TRUE(SelectFilter(dialog, category.clsid, filter));
                 const HTREEITEM other = FindItem(Tree(dialog), nullptr, CLSID_LegacyAmFilterCategory);
                 ASSERT_NE(nullptr, other);
@@ -679,18 +670,12 @@ TEST_F(AddFilterDialog, ADoubleClickChoosesAFilterAndOpensACategory)
                 EXPECT_TRUE(StillOpen(dialog));
                 ClickButton(::GetDlgItem(dialog, IDCANCEL));
             });
-            EXPECT_EQ(IDCANCEL, offResult);
-            EXPECT_EQ(GUID_NULL, offFilter.m_clsidFilter);
         }
 
-        CAddFilterDlg onFilter;
-        const INT_PTR filterResult = RunAddFilter(HERE, manager, onFilter, [&](HWND dialog) {
+        RunAddFilter(HERE, manager, {IDOK, category.clsid, filter}, [&](HWND dialog) {
             ASSERT_TRUE(SelectFilter(dialog, category.clsid, filter));
             DoubleClickItem(Tree(dialog), TreeView_GetSelection(Tree(dialog)));
         });
-        EXPECT_EQ(IDOK, filterResult);
-        EXPECT_EQ(category.clsid, onFilter.m_clsidCategory);
-        EXPECT_EQ(filter, onFilter.m_clsidFilter);
     });
 }
 

@@ -43,10 +43,6 @@ public:
     DllLoadOrderForProgram& operator=(const DllLoadOrderForProgram&) = delete;
 };
 
-// The display's DPI for the programs that start while the object lives: the
-// session's LogPixels, which a program reads as it starts, put back as it was
-// afterwards. The program's tests hold the display lock: no other test's
-// window starts meanwhile.
 // A folder of the test's own in the temporary folder, with copies of files put
 // there; all removed at the end.
 struct ScopedFolder

@@ -102,10 +102,7 @@ TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
     RegisteredFilter mu(CLSID_ZarvVideoProcessors, L"Mu probe");
     RunManagerOnVideo(HERE, [&](HWND dialog) {
         const std::vector<std::string> texts = ListTexts(Filters(dialog));
-        EXPECT_TRUE(
-            std::is_sorted(texts.begin(), texts.end(), [](const std::string& a, const std::string& b) {
-                return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
-            }));
+        EXPECT_TRUE(IsSortedBy(texts, ::lstrcmpiA));
         const int alphaAt = FindListText(Filters(dialog), "Alpha probe");
         const int muAt = FindListText(Filters(dialog), "Mu probe");
         const int zetaAt = FindListText(Filters(dialog), "Zeta probe");

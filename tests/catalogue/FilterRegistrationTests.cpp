@@ -125,9 +125,7 @@ TEST(RegistrationOfWineFilter, CopiesTheAviSplitterAndRemovesItAgain)
     ASSERT_EQ(ERROR_SUCCESS, AddFilterToCategory(CLSID_LegacyAmFilterCategory, CLSID_AviSplitter, target));
 
     EXPECT_EQ(ByName(original), ByName(ReadAllValues(InstancePath(target, CLSID_AviSplitter))));
-    const std::vector<NamedClsid> members = ListCategoryMembers(target);
-    EXPECT_EQ(1u, members.size());
-    EXPECT_EQ(Names{"AVI Splitter"}, ListedNames(members, CLSID_AviSplitter));
+    EXPECT_EQ((Entries{{"AVI Splitter", CLSID_AviSplitter}}), ListCategoryMembers(target));
 
     EXPECT_EQ(ERROR_SUCCESS, RemoveFilterFromCategory(target, CLSID_AviSplitter));
     HRESULT status = S_OK;
@@ -486,10 +484,7 @@ TEST_P(RegistrationWithoutText, ChangesNothing)
     const ScopedPlatformCall failure(&PlatformCalls::stringFromClsid, &FailNthStringFromClsid);
     EXPECT_EQ(E_OUTOFMEMORY, row.remove ? RemoveFilterFromCategory(m_target, m_filter) : Add());
     // A remove leaves the filter's key; an add does not even make the target category's.
-    if (row.remove)
-        EXPECT_TRUE(KeyExists(TargetPath()));
-    else
-        EXPECT_FALSE(KeyExists(ClassPath(m_target)));
+    EXPECT_EQ(row.remove, KeyExists(row.remove ? TargetPath() : ClassPath(m_target)));
 }
 
 INSTANTIATE_TEST_SUITE_P(, RegistrationWithoutText,

@@ -12,7 +12,7 @@ struct Run
 {
     std::function<HWND()> find;
     std::vector<ModalStep> steps;
-    ModalRun outcome;
+    ModalRun outcome = {};
     UINT_PTR timer = 0;
     int repeats = 0;
     bool repeat = false;
@@ -79,9 +79,7 @@ HWND FindOwnedDialog(HWND owner)
 ModalRun RunInsideModal(const std::function<HWND()>& find, std::vector<ModalStep> steps,
                         const std::function<INT_PTR()>& enter)
 {
-    Run run;
-    run.find = find;
-    run.steps = std::move(steps);
+    Run run{find, std::move(steps)};
     g_runs.push_back(&run);
     run.timer = ::SetTimer(nullptr, 0, kTickMs, &Tick);
     run.outcome.result = enter();

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -76,6 +77,14 @@ inline std::vector<std::string> ListTexts(HWND list)
     return texts;
 }
 int FindListText(HWND list, const std::string& text);
+
+// Whether the texts are in order by this comparison (lstrcmpA, lstrcmpiA).
+inline bool IsSortedBy(const std::vector<std::string>& texts, int(WINAPI* compare)(LPCSTR, LPCSTR))
+{
+    return std::is_sorted(texts.begin(), texts.end(), [compare](const std::string& a, const std::string& b) {
+        return compare(a.c_str(), b.c_str()) < 0;
+    });
+}
 
 // The CLSID that a list entry's data word refers to (null for none); the
 // indexes of the entries that carry this CLSID.
