@@ -73,12 +73,21 @@ TEST_F(DisplayScaled, TheProgramsAboutLogoIsDrawnAtTheScaleInsideTheBox)
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
+// Drawn for the display's scale, and again for a new one, the icons replaced
+// destroyed.
 TEST_F(DisplayScaled, TheManagerWindowsIconsAreDrawnForTheScale)
 {
     RunManager(HERE, [](HWND dialog) {
         EXPECT_EQ(ZARV_DISPLAY_DPI, ::GetDpiForWindow(dialog));
         const auto [big, small] = WindowIcons(dialog);
-        EXPECT_EQ(kScale.bigIcon, IconWidth(big));
-        EXPECT_EQ(kScale.smallIcon, IconWidth(small));
+        EXPECT_EQ(std::pair(kScale.bigIcon, kScale.smallIcon), std::pair(IconWidth(big), IconWidth(small)));
+
+        RECT window = {};
+        ::GetWindowRect(dialog, &window);
+        ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&window));
+        const auto [bigAt100, smallAt100] = WindowIcons(dialog);
+        EXPECT_EQ(std::pair(32, 16), std::pair(IconWidth(bigAt100), IconWidth(smallAt100)));
+        EXPECT_EQ(std::pair(0, 0), std::pair(IconWidth(big), IconWidth(small))) << "destroyed";
+        EXPECT_EQ(reinterpret_cast<LRESULT>(bigAt100), ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0));
     });
 }

@@ -401,28 +401,6 @@ TEST_F(ManagerWindow, DragIconIsTheWindowsIcon)
     });
 }
 
-// The icons are drawn for the window's DPI, and drawn again for a new one:
-// 32 and 16 pixels at 100 %, 48 and 24 at 150 %. Those replaced are destroyed.
-TEST_F(ManagerWindow, ItsIconsAreTheSizesForItsDpi)
-{
-    RunManager(HERE, [](HWND dialog) {
-        const UINT dpi = ::GetDpiForWindow(dialog);
-        const auto [big, small] = WindowIcons(dialog);
-        EXPECT_EQ(::GetSystemMetricsForDpi(SM_CXICON, dpi), IconWidth(big));
-        EXPECT_EQ(::GetSystemMetricsForDpi(SM_CXSMICON, dpi), IconWidth(small));
-
-        RECT window = {};
-        ::GetWindowRect(dialog, &window);
-        ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&window));
-        const auto [bigAt150, smallAt150] = WindowIcons(dialog);
-        EXPECT_EQ(48, IconWidth(bigAt150));
-        EXPECT_EQ(24, IconWidth(smallAt150));
-        EXPECT_EQ(0, IconWidth(big)) << "destroyed";
-        EXPECT_EQ(0, IconWidth(small)) << "destroyed";
-        EXPECT_EQ(reinterpret_cast<LRESULT>(bigAt150), ::SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0));
-    });
-}
-
 TEST_F(ManagerWindow, MinimisedItErasesTheIconBackgroundAsItPaints)
 {
     RunManager(HERE, [](HWND dialog) {

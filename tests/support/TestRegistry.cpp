@@ -179,17 +179,6 @@ LSTATUS CreateVolatileClassesKey(const std::string& path)
     return status;
 }
 
-ScopedKeyAccess::ScopedKeyAccess(const std::string& path, const char* sddl)
-    : m_key(OpenClassesKey(path, KEY_ALL_ACCESS)), m_applied(m_key && SetAccess(sddl))
-{
-}
-
-ScopedKeyAccess::~ScopedKeyAccess()
-{
-    if (m_applied)
-        SetAccess(kFullAccess);
-}
-
 bool ScopedKeyAccess::SetAccess(const char* sddl) const
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;

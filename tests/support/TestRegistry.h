@@ -84,8 +84,15 @@ constexpr char kFullAccess[] = "D:P(A;;KA;;;WD)";     // everyone may do anythin
 class ScopedKeyAccess
 {
 public:
-    ScopedKeyAccess(const std::string& path, const char* sddl);
-    ~ScopedKeyAccess();
+    ScopedKeyAccess(const std::string& path, const char* sddl)
+        : m_key(OpenClassesKey(path, KEY_ALL_ACCESS)), m_applied(m_key && SetAccess(sddl))
+    {
+    }
+    ~ScopedKeyAccess()
+    {
+        if (m_applied)
+            SetAccess(kFullAccess);
+    }
     ScopedKeyAccess(const ScopedKeyAccess&) = delete;
     ScopedKeyAccess& operator=(const ScopedKeyAccess&) = delete;
     bool applied() const { return m_applied; }

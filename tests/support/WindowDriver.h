@@ -123,12 +123,10 @@ inline int IconWidth(HICON icon)
     ICONINFO info = {};
     if (!icon || !::GetIconInfo(icon, &info))
         return 0;
-    BITMAP colour = {};
-    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof colour, &colour);
-    if (info.hbmColor)
-        ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return colour.bmWidth;
+    const UniqueBitmap mask(info.hbmMask), colour(info.hbmColor); // the icon's copies, for the caller to free
+    BITMAP shape = {};
+    ::GetObjectA(mask.get(), sizeof shape, &shape);
+    return shape.bmWidth;
 }
 
 // The window's big and small icons.
