@@ -8,7 +8,6 @@
 #include "AboutBox.h"
 #include "AddFilterDlg.h"
 #include "AppConstants.h"
-#include "ControlProc.h"
 #include "FilterEnumeration.h"
 #include "FilterRegistration.h"
 #include "IconPosition.h"
@@ -119,6 +118,7 @@ MessageTable<CDialog::MessageMapEntry> CZarvFMgrDlg::GetMessageMap() const
         CommandHandler(LBN_SELCHANGE, IDC_FILTER_LIST, &CZarvFMgrDlg::OnSelChangeFilters),
         CommandHandler(BN_CLICKED, IDC_REMOVE, &CZarvFMgrDlg::OnRemoveFilter),
         NotifyHandler(TTN_GETDISPINFOA, IDC_FILTER_LIST, &CZarvFMgrDlg::OnGetFilterTip),
+        MessageHandler(WM_SETCURSOR, &CZarvFMgrDlg::OnSetCursor),
     };
     return entries;
 }
@@ -183,7 +183,6 @@ bool CZarvFMgrDlg::CreateServices()
 }
 
 // One tool, the whole filter list, whose text the window gives as the tip shows.
-// The list's procedure in front hands the tooltip the list's mouse messages.
 void CZarvFMgrDlg::CreateFilterTip()
 {
     m_hFilterTip = ::CreateWindowExA(
@@ -199,7 +198,6 @@ void CZarvFMgrDlg::CreateFilterTip()
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     ::SendMessageA(m_hFilterTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SetTipWidth(m_hFilterTip, ::GetDpiForWindow(m_hWnd));
-    PutProcInFront(m_listFilters.m_hWnd, &CZarvFMgrDlg::FilterListProc);
 }
 
 void CZarvFMgrDlg::AddFilterEntry(const NamedClsid& entry)
@@ -361,35 +359,35 @@ void CZarvFMgrDlg::OnGetFilterTip(NMHDR* header, LRESULT* result)
     reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = m_szFilterTip;
 }
 
-// The tooltip sees the pointer move and the buttons go down. The pointer moving
-// onto another entry, or off the entries, takes the tip away; it comes back
-// after the usual pause, with the text of what is under the pointer then.
-void CZarvFMgrDlg::OnFilterListMouse(UINT message, WPARAM wParam, LPARAM lParam)
+// The list tells its dialog of each move of the pointer over it, and of each
+// button pressed there, as it asks which cursor to show (WM_SETCURSOR): the
+// tooltip is handed the same, and a move onto another entry, or off the
+// entries, takes the tip away. It comes back after the usual pause, with the
+// text of what is under the pointer then. The cursor is set as usual.
+bool CZarvFMgrDlg::OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT&)
 {
-    if (message == WM_MOUSEMOVE)
+    const UINT mouseMessage = HIWORD(lParam);
+    if (reinterpret_cast<HWND>(wParam) != m_listFilters.m_hWnd || !mouseMessage)
+        return false;
+    const DWORD position = ::GetMessagePos();
+    const POINT screen = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    POINT at = screen;
+    ::ScreenToClient(m_listFilters.m_hWnd, &at);
+    if (mouseMessage == WM_MOUSEMOVE)
     {
-        const int entry = EntryAt(m_listFilters, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        const int entry = EntryAt(m_listFilters, at);
         if (entry != m_nTipEntry)
             ::SendMessageA(m_hFilterTip, TTM_POP, 0, 0);
         m_nTipEntry = entry;
     }
-    const DWORD position = ::GetMessagePos();
     MSG relayed = {m_listFilters.m_hWnd,
-                   message,
-                   wParam,
-                   lParam,
+                   mouseMessage,
+                   0,
+                   MAKELPARAM(at.x, at.y),
                    static_cast<DWORD>(::GetMessageTime()),
-                   POINT{GET_X_LPARAM(position), GET_Y_LPARAM(position)}};
+                   screen};
     ::SendMessageA(m_hFilterTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
-}
-
-LRESULT CALLBACK CZarvFMgrDlg::FilterListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    // The pointer's messages with a position in the list; not the wheel's.
-    if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK)
-        if (auto* self = dynamic_cast<CZarvFMgrDlg*>(CDialog::FromHandle(::GetParent(list))))
-            self->OnFilterListMouse(message, wParam, lParam);
-    return CallProcBehind(list, message, wParam, lParam);
+    return false;
 }
 
 bool CZarvFMgrDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)

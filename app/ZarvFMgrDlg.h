@@ -48,8 +48,7 @@ private:
     bool OnDpiChanged(WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnDestroy(WPARAM wParam, LPARAM lParam, LRESULT& result);
     void OnGetFilterTip(NMHDR* header, LRESULT* result);
-    void OnFilterListMouse(UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK FilterListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     CListBox m_listFilters;
     CListBox m_listCategories;
