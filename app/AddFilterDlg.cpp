@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include "ComPtr.h"
-#include "ControlProc.h"
 #include "FilterEnumeration.h"
 #include "FilterTip.h"
 #include "UniqueHandle.h"
@@ -82,7 +81,11 @@ BOOL CAddFilterDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_pParentDevEnum = OwnerDevEnum();
-    PutProcInFront(m_treeFilters.m_hWnd, &CAddFilterDlg::FilterTreeProc);
+    // The tree's own procedure goes into its user data, which the control
+    // leaves to its owner, before the dialog's stands in front of it.
+    const HWND tree = m_treeFilters.m_hWnd;
+    ::SetWindowLongPtrW(tree, GWLP_USERDATA, ::GetWindowLongPtrW(tree, GWLP_WNDPROC));
+    ::SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CAddFilterDlg::FilterTreeProc));
     SetTipWidth(m_treeFilters.GetToolTips(), ::GetDpiForWindow(m_hWnd));
     FillTree();
     return TRUE; // the focus goes to the first tab stop, the tree
@@ -196,7 +199,8 @@ LRESULT CALLBACK CAddFilterDlg::FilterTreeProc(HWND tree, UINT message, WPARAM w
 {
     if (message == WM_CHAR && wParam == kEnterCharacter && ClaimsEnter(tree))
         return 0;
-    LRESULT result = CallProcBehind(tree, message, wParam, lParam);
+    const WNDPROC treeProc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(tree, GWLP_USERDATA));
+    LRESULT result = ::CallWindowProcW(treeProc, tree, message, wParam, lParam);
     const MSG* key = message == WM_GETDLGCODE ? reinterpret_cast<const MSG*>(lParam) : nullptr;
     if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && ClaimsEnter(tree))
         result |= DLGC_WANTMESSAGE;
@@ -216,23 +220,15 @@ bool CAddFilterDlg::ClaimsEnter(HWND tree) noexcept
 void CAddFilterDlg::OnGetInfoTipFilterTree(NMHDR* header, LRESULT* result)
 {
     *result = 0;
-    const bool wide = header->code == TVN_GETINFOTIPW;
-    const HTREEITEM item = wide ? reinterpret_cast<NMTVGETINFOTIPW*>(header)->hItem
-                                : reinterpret_cast<NMTVGETINFOTIPA*>(header)->hItem;
-    const CLSID* clsid = item ? ItemClsid(m_treeFilters, item) : nullptr;
-    if (!clsid)
-        return; // the tree's own tip, if any
-    const TipLines lines = IsFilterItem(item) ? TipLines::ClsidAndServer : TipLines::ClsidOnly;
-    if (wide)
-    {
-        auto* tip = reinterpret_cast<NMTVGETINFOTIPW*>(header);
-        FormatFilterTip(*clsid, lines, tip->pszText, tip->cchTextMax);
-    }
+    const auto answer = [this](auto* tip) {
+        if (const CLSID* clsid = tip->hItem ? ItemClsid(m_treeFilters, tip->hItem) : nullptr)
+            FormatFilterTip(*clsid, IsFilterItem(tip->hItem) ? TipLines::ClsidAndServer : TipLines::ClsidOnly,
+                            tip->pszText, tip->cchTextMax);
+    };
+    if (header->code == TVN_GETINFOTIPW)
+        answer(reinterpret_cast<NMTVGETINFOTIPW*>(header));
     else
-    {
-        auto* tip = reinterpret_cast<NMTVGETINFOTIPA*>(header);
-        FormatFilterTip(*clsid, lines, tip->pszText, tip->cchTextMax);
-    }
+        answer(reinterpret_cast<NMTVGETINFOTIPA*>(header));
 }
 
 // Records the selected filter and the category item it lies under. Without a

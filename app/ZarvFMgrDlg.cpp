@@ -1,7 +1,6 @@
 #include "ZarvFMgrDlg.h"
 
 #include <dshow.h>
-#include <windowsx.h>
 
 #include <utility>
 
@@ -159,9 +158,8 @@ void CZarvFMgrDlg::AppendAboutItem()
     ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, text);
 }
 
-// Icons of the program's own, drawn for the sizes the window's DPI asks for
-// (or scaled down from a larger one of them), each destroyed once the window
-// holds its successor.
+// Icons of the program's own at the sizes the window's DPI asks for, each
+// destroyed once the window holds its successor.
 void CZarvFMgrDlg::SetIcons(UINT dpi)
 {
     UniqueIcon big = LoadProgramIcon(SM_CXICON, dpi);
@@ -343,16 +341,12 @@ bool CZarvFMgrDlg::OnDpiChanged(WPARAM wParam, LPARAM, LRESULT&)
     return false;
 }
 
-// The tip of the entry under the pointer; over the part of the list below its
-// last entry, none.
+// The tip of the entry under the pointer at its last move; over the part of
+// the list below its last entry, none.
 void CZarvFMgrDlg::OnGetFilterTip(NMHDR* header, LRESULT* result)
 {
     *result = 0;
-    POINT pointer = {};
-    ::GetCursorPos(&pointer);
-    ::ScreenToClient(m_listFilters.m_hWnd, &pointer);
-    const int entry = EntryAt(m_listFilters, pointer);
-    const CLSID* filter = entry == LB_ERR ? nullptr : EntryClsid(m_listFilters, entry);
+    const CLSID* filter = m_nTipEntry == LB_ERR ? nullptr : EntryClsid(m_listFilters, m_nTipEntry);
     m_szFilterTip[0] = '\0';
     if (filter)
         FormatFilterTip(*filter, TipLines::ClsidAndServer, m_szFilterTip, kTipTextCapacity);
@@ -369,8 +363,10 @@ bool CZarvFMgrDlg::OnSetCursor(WPARAM wParam, LPARAM lParam, LRESULT&)
     const UINT mouseMessage = HIWORD(lParam);
     if (reinterpret_cast<HWND>(wParam) != m_listFilters.m_hWnd || !mouseMessage)
         return false;
-    const DWORD position = ::GetMessagePos();
-    const POINT screen = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    // Where the pointer is now: the list asks before its mouse message is
+    // retrieved, so the position of the last message retrieved lags behind.
+    POINT screen = {};
+    ::GetCursorPos(&screen);
     POINT at = screen;
     ::ScreenToClient(m_listFilters.m_hWnd, &at);
     if (mouseMessage == WM_MOUSEMOVE)
