@@ -223,35 +223,28 @@ TEST(CenterOnParent, LeavesAWindowWithoutParentWhereItIs)
 TEST_F(AboutBoxTest, OpensCentredOverItsOwnerWithTheProductLine)
 {
     const HWND owner = m_owner.get();
-    RunAboutBox(HERE, owner, kTitle, {[owner](HWND box) {
-                    EXPECT_EQ("TAVELMIR Multimedia Filter Manager 64",
-                              WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
-                    EXPECT_FALSE(::IsWindowEnabled(owner));
-
-                    // Centred on the owner's client area, which starts at (200, 150).
-                    const RECT rect = WindowRect(box);
-                    EXPECT_EQ(200 + 640 / 2 - (rect.right - rect.left) / 2, rect.left);
-                    EXPECT_EQ(150 + 480 / 2 - (rect.bottom - rect.top) / 2, rect.top);
-
-                    // The picture control takes the size of the logo.
-                    RECT logo = {};
-                    ::GetClientRect(::GetDlgItem(box, IDC_ABOUT_LOGO), &logo);
-                    EXPECT_EQ("{0, 0, 250, 58}", Text(logo));
-                    PressOk(box);
-                }});
-    EXPECT_TRUE(::IsWindowEnabled(owner));
-}
-
-// A new DPI has the logo drawn afresh at its scale, its control fitted to it
-// and the bitmap it replaces deleted; closing the box deletes the last one.
-TEST_F(AboutBoxTest, ANewDpiRedrawsTheLogoAtItsScaleAndDeletesTheOldOne)
-{
     HBITMAP shown = nullptr;
     RunAboutBox(
-        HERE, m_owner.get(), kTitle, {[&shown](HWND box) {
-            const HWND logo = ::GetDlgItem(box, IDC_ABOUT_LOGO);
-            const auto image = [logo] {
-                return reinterpret_cast<HBITMAP>(::SendMessageA(logo, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        HERE, owner, kTitle, {[owner, &shown](HWND box) {
+            EXPECT_EQ("TAVELMIR Multimedia Filter Manager 64",
+                      WindowText(::GetDlgItem(box, IDC_ABOUT_TITLE)));
+            EXPECT_FALSE(::IsWindowEnabled(owner));
+
+            // Centred on the owner's client area, which starts at (200, 150).
+            const RECT rect = WindowRect(box);
+            EXPECT_EQ(200 + 640 / 2 - (rect.right - rect.left) / 2, rect.left);
+            EXPECT_EQ(150 + 480 / 2 - (rect.bottom - rect.top) / 2, rect.top);
+
+            // The picture control takes the size of the logo.
+            RECT logo = {};
+            ::GetClientRect(::GetDlgItem(box, IDC_ABOUT_LOGO), &logo);
+            EXPECT_EQ("{0, 0, 250, 58}", Text(logo));
+
+            // A new DPI has the logo drawn afresh at its scale, its
+            // control fitted to it and the bitmap it replaces deleted.
+            const auto image = [box] {
+                return reinterpret_cast<HBITMAP>(
+                    ::SendDlgItemMessageA(box, IDC_ABOUT_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0));
             };
             for (const auto& [dpi, drawnSize] : {std::pair{144, SIZE{375, 87}}, std::pair{96, SIZE{250, 58}}})
             {
@@ -262,18 +255,17 @@ TEST_F(AboutBoxTest, ANewDpiRedrawsTheLogoAtItsScaleAndDeletesTheOldOne)
                 EXPECT_EQ(0u, ::GetObjectType(shown)) << "the bitmap replaced at " << dpi << " DPI";
                 BITMAP drawn = {};
                 ::GetObjectA(image(), sizeof drawn, &drawn);
-                EXPECT_EQ(size.cx, drawn.bmWidth);
-                EXPECT_EQ(size.cy, drawn.bmHeight);
-                RECT fitted = {};
+                EXPECT_EQ(std::pair(size.cx, size.cy), std::pair(drawn.bmWidth, drawn.bmHeight));
                 EXPECT_TRUE(PumpUntil([&] {
-                    ::GetClientRect(logo, &fitted);
-                    return fitted.right == size.cx && fitted.bottom == size.cy;
-                })) << Text(fitted)
+                    ::GetClientRect(::GetDlgItem(box, IDC_ABOUT_LOGO), &logo);
+                    return logo.right == size.cx && logo.bottom == size.cy;
+                })) << Text(logo)
                     << " at " << dpi << " DPI";
             }
             shown = image();
             PressOk(box);
         }});
+    EXPECT_TRUE(::IsWindowEnabled(owner));
     EXPECT_EQ(0u, ::GetObjectType(shown)) << "the last bitmap goes with the box";
 }
 

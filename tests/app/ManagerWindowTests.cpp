@@ -95,11 +95,15 @@ TEST_F(ManagerWindow, SelectingACategoryWithoutFiltersEnablesAddOnly)
     });
 }
 
+// Each entry's tip shows while the pointer rests on it, another's for another
+// entry, and none over the list below its entries; the tip goes with the window.
 TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
 {
     RegisteredFilter zeta(CLSID_ZarvVideoProcessors, L"Zeta probe");
     RegisteredFilter alpha(CLSID_ZarvVideoProcessors, L"Alpha probe");
     RegisteredFilter mu(CLSID_ZarvVideoProcessors, L"Mu probe");
+    RegisteredFilter splitter(CLSID_ZarvVideoProcessors, L"AVI Splitter", CLSID_AviSplitter);
+    HWND tip = nullptr;
     RunManagerOnVideo(HERE, [&](HWND dialog) {
         const std::vector<std::string> texts = ListTexts(Filters(dialog));
         EXPECT_TRUE(IsSortedBy(texts, ::lstrcmpiA));
@@ -122,17 +126,7 @@ TEST_F(ManagerWindow, ListsACategorysFiltersSortedEachWithItsOwnClsid)
 
         ClickListItem(Filters(dialog), muAt);
         EXPECT_TRUE(IsItemEnabled(dialog, IDC_REMOVE));
-    });
-}
 
-// The tip shows for the entry the pointer rests on, another's for another
-// entry, and none over the list below its entries; it goes with the window.
-TEST_F(ManagerWindow, TheFilterListsTipNamesTheEntryUnderThePointer)
-{
-    const RegisteredFilter splitter(CLSID_ZarvVideoProcessors, L"AVI Splitter", CLSID_AviSplitter);
-    const RegisteredFilter probe(CLSID_ZarvVideoProcessors, L"Probe without a file");
-    HWND tip = nullptr;
-    RunManagerOnVideo(HERE, [&](HWND dialog) {
         // Other tests share the display: the window stays on top.
         ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         tip = FindOwnedWindow(dialog, TOOLTIPS_CLASSA, false);
@@ -147,7 +141,7 @@ TEST_F(ManagerWindow, TheFilterListsTipNamesTheEntryUnderThePointer)
         const std::string splitterFile(file.data.begin(), std::find(file.data.begin(), file.data.end(), 0));
         for (const auto& [filter, text] :
              {std::pair{&splitter, "{1B544C20-FD0B-11CE-8C63-00AA0044B51E}\r\n" + splitterFile},
-              std::pair{&probe, GuidText(probe.clsid)}})
+              std::pair{&mu, GuidText(mu.clsid)}})
         {
             const std::vector<int> entries = ListEntriesOf(list, filter->clsid);
             ASSERT_EQ(1u, entries.size());

@@ -232,10 +232,8 @@ TEST(AboutBoxResources, LogoIs250By58UncompressedTrueColour)
     EXPECT_EQ(24, header.biBitCount);
     EXPECT_EQ(static_cast<DWORD>(BI_RGB), header.biCompression);
     EXPECT_GE(size, header.biSize + 58u * ((250u * 3 + 3) & ~3u));
-}
 
-TEST(AboutBoxResources, LargeLogoIsTheLogoAtTwiceTheSize)
-{
+    // The rendition at twice the size is the logo, each pixel doubled.
     SIZE small = {}, large = {};
     const std::vector<DWORD> logo = BitmapPixels(IDB_ABOUT_LOGO, small);
     const std::vector<DWORD> largeLogo = BitmapPixels(IDB_ABOUT_LOGO_2X, large);
@@ -248,7 +246,6 @@ TEST(AboutBoxResources, LargeLogoIsTheLogoAtTwiceTheSize)
     EXPECT_EQ(0, differing) << "pixels of the large logo that are not those of the logo, doubled";
 }
 
-// Windows takes each image at its own size.
 TEST(MainIcon, HoldsAnImageOfEachSizeThatWindowsTakesThere)
 {
     DWORD size = 0;
